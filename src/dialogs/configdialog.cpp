@@ -1,0 +1,1 @@
+#include "configdialog.h"

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/state.h"
+
+#include <QTableWidget>
+
+namespace Tessar {
+
+// The two-column grid the sample frames and the Configure dialog use:
+// column 0 is a fixed, grey caption column the user cannot select, column 1
+// holds the values. It has no editor of its own; its owner does all typing
+// through keyDown and keyPress, which arrive in that order for one stroke.
+// Lengths are in pixels.
+class Grid : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Grid(QWidget *parent = nullptr);
+
+    int rows() const;
+    void setRows(int rows);
+
+    // The current cell.
+    int row() const;
+    void setRow(int row);
+    int col() const;
+    void setCol(int col);
+    QString text() const;
+    void setText(const QString &text);
+    void setCellTextColour(Colour colour);   // of the current cell
+
+    QString textAt(int row, int col) const;
+    void setTextAt(int row, int col, const QString &text);
+    Colour textColourAt(int row, int col) const;
+
+    void setColWidth(int col, int width);
+    int rowHeight(int row) const;
+    void setRowHeight(int row, int height);  // -1: the default height for the font
+    int defaultRowHeight() const;
+
+signals:
+    void clicked();
+    void doubleClicked();
+    // Qt key code and modifiers, before the grid's own navigation runs.
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The character typed, when the stroke produced one.
+    void keyPress(QChar character);
+};
+
+} // namespace Tessar
