@@ -1,0 +1,5 @@
+#pragma once
+
+namespace Tessar {
+
+} // namespace Tessar
