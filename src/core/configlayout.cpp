@@ -1,1 +1,42 @@
 #include "configlayout.h"
+
+#include <algorithm>
+
+namespace Tessar {
+
+namespace {
+
+constexpr int Margin = 60;          // between the frames and the dialog's edges
+constexpr int GridTop = 300;        // below the frame's caption
+constexpr int FrameBelowGrid = 360; // GridTop plus a bottom margin of 60
+
+} // namespace
+
+ConfigLayout layoutConfig(const ConfigLayoutInput &input)
+{
+    ConfigLayout out;
+    const int frameWidth = std::max(0, input.innerWidth - 2 * Margin);
+    const int gridWidth = std::max(0, frameWidth - 2 * Margin);
+    const int gridHeight = ConfigVisibleRows * std::max(0, input.rowHeight) + std::max(0, input.gridBorder);
+
+    out.fraField = {Margin, input.headerTop + input.headerHeight + 120, frameWidth, gridHeight + FrameBelowGrid};
+    out.grdfield = {Margin, GridTop, gridWidth, gridHeight};
+
+    out.fraOp = {Margin, out.fraField.bottom() + Margin, frameWidth, gridHeight + FrameBelowGrid};
+    out.grdOp = {Margin, GridTop, gridWidth, gridHeight};
+
+    // Cancel rightmost, OK to its left, both flush with the right edge.
+    const int buttonTop = out.fraOp.bottom() + 120;
+    out.cancelBtn = {input.innerWidth - input.buttonWidth - Margin, buttonTop, input.buttonWidth, input.buttonHeight};
+    out.okBtn = {out.cancelBtn.left - input.buttonWidth - Margin, buttonTop, input.buttonWidth, input.buttonHeight};
+
+    out.fraTip = {Margin, out.okBtn.bottom() + 120, frameWidth, input.tipHeight};
+    return out;
+}
+
+int configClientHeight(const ConfigLayout &layout)
+{
+    return std::max(ConfigClientHeight, layout.fraTip.bottom() + 120);
+}
+
+} // namespace Tessar

@@ -2,4 +2,53 @@
 
 namespace Tessar {
 
+// A rectangle in twips, relative to its container.
+struct TwipRect
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    int bottom() const { return top + height; }
+    int right() const { return left + width; }
+};
+
+// What the Configure dialog's layout depends on, in twips. The defaults are
+// the dialog's design measures; the row height comes from the font in use.
+struct ConfigLayoutInput
+{
+    int innerWidth = 4860;        // the dialog's client width
+    int headerTop = 0;            // Fraheader
+    int headerHeight = 1095;
+    int rowHeight = 240;          // the grids' default row height
+    int gridBorder = 0;           // what a grid's frame adds to its height
+    int buttonWidth = 975;        // OKBtn and CancelBtn alike
+    int buttonHeight = 375;
+    int tipHeight = 1695;         // FraTip keeps its design height
+};
+
+struct ConfigLayout
+{
+    TwipRect fraField;
+    TwipRect grdfield;
+    TwipRect fraOp;
+    TwipRect grdOp;
+    TwipRect okBtn;
+    TwipRect cancelBtn;
+    TwipRect fraTip;
+};
+
+inline constexpr int ConfigClientWidth = 4860;
+inline constexpr int ConfigClientHeight = 7305;
+inline constexpr int ConfigVisibleRows = 6;
+
+// Stacks the two grid frames, the buttons and the tip below the header.
+// Each grid shows six rows whatever the field count; more rows scroll.
+ConfigLayout layoutConfig(const ConfigLayoutInput &input);
+
+// The client height the layout needs: the design height, or more when a
+// large font's rows would push the tip out of the dialog.
+int configClientHeight(const ConfigLayout &layout);
+
 } // namespace Tessar

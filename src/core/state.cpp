@@ -1,1 +1,58 @@
 #include "state.h"
+
+#include <cmath>
+
+namespace Tessar {
+
+int roundToInt(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    // Half to even, so 2.5 becomes 2 and 3.5 becomes 4.
+    const double r = std::nearbyint(value);
+    if (r > 2147483647.0)
+        return 2147483647;
+    if (r < -2147483648.0)
+        return -2147483647 - 1;
+    return int(r);
+}
+
+int State::fieldCount() const
+{
+    return roundToInt(numField);
+}
+
+bool SampleHasData(const State &state, int s)
+{
+    const int nf = state.fieldCount();
+    for (int f = 0; f < nf; ++f) {
+        if (!state.sampleTable.contains(s, f))
+            return false;
+        if (!state.sampleTable(s, f).isEmpty())
+            return true;
+    }
+    return false;
+}
+
+void InitColors(State &state)
+{
+    state.keyColor[0] = ButtonShadowColour;
+    state.keyColor[1] = 0xFF0000u;  // light blue
+    state.keyColor[2] = 0x00FF00u;  // light green
+    state.keyColor[3] = 0xFFFF00u;  // light cyan
+    state.keyColor[4] = 0x0000FFu;  // light red
+    state.keyColor[5] = 0xFF00FFu;  // light magenta
+    state.keyColor[6] = 0x00FFFFu;  // yellow
+}
+
+int keyNamed(const State &state, const QString &text)
+{
+    int found = 0;
+    for (int k = 1; k <= KeyCount; ++k) {
+        if (!state.keyName[k].isEmpty() && state.keyName[k] == text)
+            found = k;
+    }
+    return found;
+}
+
+} // namespace Tessar
