@@ -1,1 +1,172 @@
 #include "commondialogs.h"
+
+#include "colour.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace Tessar {
+
+namespace {
+
+// A pattern of the stored filter as this desktop's file dialogs read it:
+// "*.*" must match names without a dot too, and ";" separates patterns.
+QString desktopPattern(const QString &pattern)
+{
+    QStringList parts = pattern.split(u';', Qt::SkipEmptyParts);
+    for (QString &part : parts) {
+        part = part.trimmed();
+        if (part == u"*.*")
+            part = QStringLiteral("*");
+    }
+    return parts.join(u' ');
+}
+
+// Drops the trailing "(...)" of a description, which repeats the pattern.
+QString bareDescription(const QString &description)
+{
+    QString text = description.trimmed();
+    if (text.endsWith(u')')) {
+        const qsizetype open = text.lastIndexOf(u'(');
+        if (open >= 0)
+            text = text.left(open).trimmed();
+    }
+    return text;
+}
+
+// Retries the file name with the default extension when it has none, as
+// the user typing "run7" means "run7.kwl".
+QString withDefaultExtension(const QString &path, const QString &extension)
+{
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + u'.' + extension;
+}
+
+std::optional<QString> runFileDialog(QWidget *parent, const CommonDialogs::FileRequest &request,
+                                     QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(mode);
+    // Neither dialog insists on an existing file nor asks before replacing one.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!request.initDir.isEmpty() && QDir(request.initDir).exists())
+        dialog.setDirectory(request.initDir);
+
+    const QStringList filters = CommonDialogs::convertFilter(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = request.filterIndex - 1;
+        if (index >= 0 && index < filters.size())
+            dialog.selectNameFilter(filters.at(index));
+    }
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    // A bare pattern such as "*.kwl" is already said by the filter; only a
+    // real name is offered in the name box.
+    if (!request.fileName.isEmpty() && !request.fileName.contains(u'*') && !request.fileName.contains(u'?'))
+        dialog.selectFile(request.fileName);
+
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return withDefaultExtension(chosen.first(), request.defaultExt);
+}
+
+// Hides the custom-colour section, which the program never uses.
+void withholdCustomColours(QColorDialog &dialog)
+{
+    const auto labels = dialog.findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (label->text().contains(QLatin1String("ustom"))) {
+            label->hide();
+            if (QWidget *buddy = label->buddy())
+                buddy->hide();
+        }
+    }
+    const auto buttons = dialog.findChildren<QPushButton *>();
+    for (QPushButton *button : buttons) {
+        if (button->text().contains(QLatin1String("ustom")))
+            button->hide();
+    }
+}
+
+class PlatformDialogs : public CommonDialogs
+{
+public:
+    std::optional<QString> showOpen(QWidget *parent, const FileRequest &request) override
+    {
+        return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    }
+
+    std::optional<QString> showSave(QWidget *parent, const FileRequest &request) override
+    {
+        return runFileDialog(parent, request, QFileDialog::AcceptSave);
+    }
+
+    std::optional<Colour> showColor(QWidget *parent, const QString &title, Colour initial) override
+    {
+        QColorDialog dialog(toQColor(initial, parent ? parent->palette() : QPalette()), parent);
+        dialog.setWindowTitle(title);
+        dialog.setOption(QColorDialog::DontUseNativeDialog, true);
+        withholdCustomColours(dialog);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return fromQColor(dialog.selectedColor());
+    }
+
+    std::optional<int> showPrinter(QWidget *parent, QPrinter &printer) override
+    {
+        QPrintDialog dialog(&printer, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return std::max(printer.copyCount(), 1);
+    }
+};
+
+PlatformDialogs &platformDialogs()
+{
+    static PlatformDialogs dialogs;
+    return dialogs;
+}
+
+CommonDialogs *installed = nullptr;
+
+} // namespace
+
+QStringList CommonDialogs::convertFilter(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = desktopPattern(parts.at(i + 1));
+        if (patterns.isEmpty())
+            continue;
+        QString description = bareDescription(parts.at(i));
+        if (description.isEmpty())
+            description = patterns;
+        result.append(description + QStringLiteral(" (") + patterns + u')');
+    }
+    return result;
+}
+
+CommonDialogs &CommonDialogs::instance()
+{
+    return installed ? *installed : platformDialogs();
+}
+
+void CommonDialogs::setInstance(CommonDialogs *dialogs)
+{
+    installed = dialogs;
+}
+
+} // namespace Tessar

@@ -3,6 +3,7 @@
 #include "core/state.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -42,6 +43,9 @@ public:
     // The dialogs in use: the platform's, unless a test installed others.
     static CommonDialogs &instance();
     static void setInstance(CommonDialogs *dialogs);   // nullptr restores the platform's
+
+    // "desc|pattern|desc|pattern|" as name filters for QFileDialog.
+    static QStringList convertFilter(const QString &filter);
 };
 
 } // namespace Tessar

@@ -1,1 +1,260 @@
 #include "grid.h"
+
+#include "colour.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace Tessar {
+
+namespace {
+
+constexpr int ColourRole = Qt::UserRole + 1;
+
+// Keys the grid moves its own current cell with; every other stroke is its
+// owner's to interpret.
+bool isNavigationKey(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+}
+
+} // namespace
+
+Grid::Grid(QWidget *parent)
+    : QTableWidget(parent)
+{
+    setColumnCount(2);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(defaultRowHeight());
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A selection highlight would hide the key colour of the cell under it;
+    // the focus frame marks the current cell instead.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+int Grid::rows() const
+{
+    return rowCount();
+}
+
+void Grid::setRows(int rows)
+{
+    rows = std::max(rows, 0);
+    const int oldRows = rowCount();
+    setRowCount(rows);
+    for (int r = oldRows; r < rows; ++r) {
+        auto *caption = new QTableWidgetItem;
+        caption->setFlags(Qt::ItemIsEnabled);
+        setItem(r, 0, caption);
+        auto *value = new QTableWidgetItem;
+        value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        value->setData(ColourRole, QVariant::fromValue<uint>(0));
+        setItem(r, 1, value);
+        QTableWidget::setRowHeight(r, defaultRowHeight());
+    }
+    paintCaptionColumn();
+    if (rows > 0 && currentRow() < 0)
+        setCurrentCell(0, 1);
+}
+
+int Grid::row() const
+{
+    return std::max(currentRow(), 0);
+}
+
+void Grid::setRow(int row)
+{
+    if (row >= 0 && row < rowCount())
+        setCurrentCell(row, col());
+}
+
+int Grid::col() const
+{
+    const int c = currentColumn();
+    return c < 0 ? 1 : c;
+}
+
+void Grid::setCol(int col)
+{
+    if (col >= 0 && col < columnCount() && rowCount() > 0)
+        setCurrentCell(row(), col);
+}
+
+QString Grid::text() const
+{
+    return textAt(row(), col());
+}
+
+void Grid::setText(const QString &text)
+{
+    setTextAt(row(), col(), text);
+}
+
+void Grid::setCellTextColour(Colour colour)
+{
+    if (QTableWidgetItem *item = cell(row(), col())) {
+        item->setData(ColourRole, QVariant::fromValue<uint>(colour));
+        item->setForeground(toQColor(colour, palette()));
+    }
+}
+
+QString Grid::textAt(int row, int col) const
+{
+    const QTableWidgetItem *item = cell(row, col);
+    return item ? item->text() : QString();
+}
+
+void Grid::setTextAt(int row, int col, const QString &text)
+{
+    if (QTableWidgetItem *item = cell(row, col))
+        item->setText(text);
+}
+
+Colour Grid::textColourAt(int row, int col) const
+{
+    const QTableWidgetItem *item = cell(row, col);
+    return item ? Colour(item->data(ColourRole).toUInt()) : 0;
+}
+
+void Grid::setColWidth(int col, int width)
+{
+    if (col >= 0 && col < columnCount() && width >= 0)
+        setColumnWidth(col, width);
+}
+
+int Grid::rowHeight(int row) const
+{
+    return (row >= 0 && row < rowCount()) ? QTableWidget::rowHeight(row) : 0;
+}
+
+void Grid::setRowHeight(int row, int height)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    QTableWidget::setRowHeight(row, height < 0 ? defaultRowHeight() : std::max(height, 1));
+}
+
+int Grid::defaultRowHeight() const
+{
+    // The text and a little air above and below, as the classic grids had.
+    return std::max(fontMetrics().height() + 3, 8);
+}
+
+bool Grid::event(QEvent *event)
+{
+    // Tab would otherwise leave the grid before its owner sees the stroke.
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QTableWidget::event(event);
+}
+
+void Grid::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    emit keyDown(key, event->modifiers());
+
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (event->modifiers() & Qt::ControlModifier)) {
+        emit keyPress(QChar(u'\n'));
+    } else if (key != Qt::Key_Delete) {
+        const QString typed = event->text();
+        for (QChar c : typed)
+            emit keyPress(c);
+    }
+
+    if (isNavigationKey(key))
+        QTableWidget::keyPressEvent(event);
+    else
+        event->accept();
+}
+
+void Grid::mousePressEvent(QMouseEvent *event)
+{
+    // A press on a caption picks the value beside it, as the caption itself
+    // can never be current.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() == 0) {
+        setFocus(Qt::MouseFocusReason);
+        setCurrentCell(index.row(), 1);
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void Grid::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableWidget::mouseReleaseEvent(event);
+    if (mReleaseEndsDoubleClick) {
+        mReleaseEndsDoubleClick = false;
+        return;
+    }
+    if (viewport()->rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void Grid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() == 0)
+        setCurrentCell(index.row(), 1);
+    else
+        QTableWidget::mouseDoubleClickEvent(event);
+    mReleaseEndsDoubleClick = true;
+    emit doubleClicked();
+}
+
+void Grid::changeEvent(QEvent *event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(defaultRowHeight());
+    else if (event->type() == QEvent::PaletteChange)
+        paintCaptionColumn();
+}
+
+QModelIndex Grid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    if (!next.isValid() || next.column() != 0)
+        return next;
+    // Never onto the caption column: stay put, or keep to the value column.
+    if (next.row() == currentIndex().row())
+        return currentIndex();
+    return model()->index(next.row(), 1);
+}
+
+QTableWidgetItem *Grid::cell(int row, int col) const
+{
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
+        return nullptr;
+    return item(row, col);
+}
+
+void Grid::paintCaptionColumn()
+{
+    for (int r = 0; r < rowCount(); ++r) {
+        if (QTableWidgetItem *caption = item(r, 0)) {
+            caption->setBackground(palette().button());
+            caption->setForeground(palette().buttonText());
+        }
+    }
+}
+
+} // namespace Tessar

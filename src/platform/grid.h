@@ -46,6 +46,21 @@ signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     // The character typed, when the stroke produced one.
     void keyPress(QChar character);
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    QTableWidgetItem *cell(int row, int col) const;
+    void paintCaptionColumn();
+
+    bool mReleaseEndsDoubleClick = false;
 };
 
 } // namespace Tessar
