@@ -1,0 +1,162 @@
+// Reads and writes a full 1536-well document through the core and through
+// the plainest equivalent C++, in the same run, and prints how much slower
+// the core is.
+//
+//   tessar-bench [--benchmark_repetitions=5] [other Google Benchmark flags]
+//
+// Exit status 1 when the document cannot be read or written, 0 otherwise;
+// a missed goal is printed ("MISSED"), not failed, since timings on a shared
+// machine are noisy.
+
+#include "baselineio.h"
+#include "platedocument.h"
+#include "ratioreporter.h"
+
+#include "core/samplefile.h"
+#include "core/state.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+using namespace Tessar;
+
+namespace {
+
+struct Fixture
+{
+    PlateDocument doc = makePlateDocument();
+    QTemporaryDir dir;
+    QString readPath;     // a saved copy of the document, read over and over
+    QString writePath;    // replaced by every write
+    QByteArray bytes;     // the file's content
+};
+
+Fixture *fixture = nullptr;
+
+void BM_ReadCore(benchmark::State &bm)
+{
+    State state = fixture->doc.state;
+    state.filePath = fixture->readPath;
+    for (auto _ : bm) {
+        const ReadResult r = ReadSampleFile(state);
+        if (!r.ok()) {
+            bm.SkipWithError("the core could not read the document");
+            break;
+        }
+        benchmark::DoNotOptimize(state.sampleTable(1536, 9));
+    }
+}
+
+void BM_ReadBaseline(benchmark::State &bm)
+{
+    const std::string path = fixture->readPath.toStdString();
+    for (auto _ : bm) {
+        const std::vector<std::string> lines = readLinesPlain(path);
+        if (lines.empty()) {
+            bm.SkipWithError("could not read the document");
+            break;
+        }
+        benchmark::DoNotOptimize(lines.back());
+    }
+}
+
+void BM_WriteCore(benchmark::State &bm)
+{
+    State state = fixture->doc.state;
+    state.filePath = fixture->writePath;
+    for (auto _ : bm) {
+        const WriteResult r = WriteSampleFile(state);
+        if (!r.ok) {
+            bm.SkipWithError("the core could not write the document");
+            break;
+        }
+    }
+}
+
+void BM_WriteBaseline(benchmark::State &bm)
+{
+    const std::string path = fixture->writePath.toStdString() + ".plain";
+    for (auto _ : bm) {
+        if (!writeLinesPlain(path, fixture->doc)) {
+            bm.SkipWithError("could not write the document");
+            break;
+        }
+    }
+}
+
+// The two halves of the core's work without the disk, to tell where its
+// time goes.
+void BM_ParseCore(benchmark::State &bm)
+{
+    State state = fixture->doc.state;
+    for (auto _ : bm)
+        benchmark::DoNotOptimize(readSampleData(state, fixture->bytes).status);
+}
+
+void BM_FormatCore(benchmark::State &bm)
+{
+    for (auto _ : bm)
+        benchmark::DoNotOptimize(sampleFileBytes(fixture->doc.state));
+}
+
+// Both sides must do the same I/O for the ratios to mean anything.
+bool sameFiles(const Fixture &f)
+{
+    std::vector<std::string> expected = f.doc.headerLines;
+    for (std::size_t i = 0; i < f.doc.samples.size(); ++i) {
+        expected.push_back(std::to_string(i + 1));
+        for (const std::string &field : f.doc.samples[i])
+            expected.push_back('"' + field + '"');
+    }
+    expected.push_back("-1");
+    const std::string plainPath = f.writePath.toStdString() + ".plain";
+    return readLinesPlain(f.readPath.toStdString()) == expected
+        && writeLinesPlain(plainPath, f.doc) && readLinesPlain(plainPath) == expected;
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadCore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteCore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseCore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormatCore)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+
+    Fixture f;
+    if (!f.dir.isValid()) {
+        std::fprintf(stderr, "tessar-bench: no temporary directory\n");
+        return 1;
+    }
+    f.readPath = f.dir.filePath(QStringLiteral("read.kwl"));
+    f.writePath = f.dir.filePath(QStringLiteral("write.kwl"));
+    State saved = f.doc.state;
+    saved.filePath = f.readPath;
+    f.bytes = sampleFileBytes(saved);
+    if (!WriteSampleFile(saved).ok || !sameFiles(f)) {
+        std::fprintf(stderr, "tessar-bench: the core and the reference code disagree on the file\n");
+        return 1;
+    }
+    std::fprintf(stdout, "document: %d wells, %d rows per sample, %lld bytes\n", f.doc.state.wellCount,
+                 f.doc.state.fieldCount(), static_cast<long long>(f.bytes.size()));
+    fixture = &f;
+
+    RatioReporter reporter({
+        {"read / read baseline", "BM_ReadCore", "BM_ReadBaseline", 2.0},
+        {"write / write baseline", "BM_WriteCore", "BM_WriteBaseline", 1.5},
+    });
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    fixture = nullptr;
+    return 0;
+}
