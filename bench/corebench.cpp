@@ -143,7 +143,14 @@ int main(int argc, char **argv)
     State saved = f.doc.state;
     saved.filePath = f.readPath;
     f.bytes = sampleFileBytes(saved);
-    if (!WriteSampleFile(saved).ok || !sameFiles(f)) {
+    if (!WriteSampleFile(saved).ok) {
+        std::fprintf(stderr, "tessar-bench: cannot write %s\n", qPrintable(f.readPath));
+        return 1;
+    }
+    State reread;
+    reread.filePath = f.readPath;
+    const bool readsBack = ReadSampleFile(reread).ok() && sampleFileBytes(reread) == f.bytes;
+    if (!readsBack || !sameFiles(f)) {
         std::fprintf(stderr, "tessar-bench: the core and the reference code disagree on the file\n");
         return 1;
     }
