@@ -1,0 +1,343 @@
+#include "mainwindow.h"
+
+#include "core/document.h"
+#include "core/plategeometry.h"
+#include "platform/colour.h"
+#include "platform/grid.h"
+#include "platform/twips.h"
+#include "plate/picwell.h"
+#include "windowplacement.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
+
+namespace Tessar {
+
+namespace {
+
+constexpr double CompanyPointSize = 13.5;
+constexpr double GridPointSize = 8.25;
+
+QRect toPixels(const TwipsRect &r)
+{
+    const int left = twipsToPixels(r.left);
+    const int top = twipsToPixels(r.top);
+    return {left, top, std::max(twipsToPixels(r.left + r.width) - left, 0),
+            std::max(twipsToPixels(r.top + r.height) - top, 0)};
+}
+
+QLabel *plainLabel(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    // Company names and file names are shown as typed, never as markup.
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(State &state, QWidget *parent)
+    : QMainWindow(parent)
+    , mState(state)
+{
+    setObjectName(QStringLiteral("kel95"));
+    setWindowTitle(QStringLiteral("Corvant XY Stage"));
+    createControls();
+    createMenus();
+    mPlateMap = std::make_unique<PlateMap>(mState, *mPicWell);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls()
+{
+    mClient = new QWidget(this);
+    mClient->setObjectName(QStringLiteral("client"));
+    setCentralWidget(mClient);
+    // The client area's size is the one the layout works from.
+    mClient->installEventFilter(this);
+
+    fraHeader = new QGroupBox(mClient);
+    fraHeader->setObjectName(QStringLiteral("fraHeader"));
+    LblCompany = plainLabel(fraHeader, "LblCompany");
+    QFont companyFont = font();
+    companyFont.setPointSizeF(CompanyPointSize);
+    companyFont.setBold(true);
+    LblCompany->setFont(companyFont);
+    LblFilename = plainLabel(fraHeader, "LblFilename");
+    TxtFileDesc = new QLineEdit(fraHeader);
+    TxtFileDesc->setObjectName(QStringLiteral("TxtFileDesc"));
+    CmdList = new QPushButton(QStringLiteral("List"), fraHeader);
+    CmdList->setObjectName(QStringLiteral("CmdList"));
+    connect(CmdList, &QPushButton::clicked, this, [this] { CmdList_Click(); });
+
+    FraPic = new QGroupBox(mClient);
+    FraPic->setObjectName(QStringLiteral("FraPic"));
+    mPicWell = new PicWell(FraPic);
+
+    fraMain = new QGroupBox(mClient);
+    fraMain->setObjectName(QStringLiteral("fraMain"));
+    QFont gridFont = font();
+    gridFont.setPointSizeF(GridPointSize);
+    for (int i = 0; i < MaxFrames; ++i) {
+        auto *frame = new QGroupBox(fraMain);
+        frame->setObjectName(QStringLiteral("fraSample") + QString::number(i));
+        auto *grid = new Grid(frame);
+        grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
+        grid->setFont(gridFont);
+        connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });
+        connect(grid, &Grid::doubleClicked, this, [this, i] { GrdID_DblClick(i); });
+        connect(grid, &Grid::keyDown, this,
+                [this, i](int key, Qt::KeyboardModifiers modifiers) { GrdID_KeyDown(i, key, modifiers); });
+        connect(grid, &Grid::keyPress, this, [this, i](QChar character) { GrdID_KeyPress(i, character); });
+        fraSample[std::size_t(i)] = frame;
+        GrdID[std::size_t(i)] = grid;
+    }
+
+    vsb = new QScrollBar(Qt::Vertical, mClient);
+    vsb->setObjectName(QStringLiteral("vsb"));
+    vsb->setRange(1, 1);
+    connect(vsb, &QScrollBar::valueChanged, this, [this](int value) { vsb_Change(value); });
+
+    StatusBar = plainLabel(mClient, "StatusBar");
+}
+
+void MainWindow::loadSettings(QSettings &store)
+{
+    QSizeF screenTwips(pixelsToTwips(1024), pixelsToTwips(768));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        screenTwips = QSizeF(pixelsToTwips(screen->geometry().width()), pixelsToTwips(screen->geometry().height()));
+    const WindowPlacement stored = LoadSettings(mState, store, screenTwips, QCoreApplication::applicationDirPath());
+    initialize5();
+    place(stored);
+    sizeform();
+}
+
+void MainWindow::saveSettings(QSettings &store) const
+{
+    SaveSettings(mState, store, placement());
+}
+
+WindowPlacement MainWindow::placement() const
+{
+    QPoint topLeft = pos();
+    QSize size = this->size();
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        // The size the window returns to, not the one it has for now.
+        const QRect normal = normalGeometry();
+        topLeft = normal.topLeft() - (geometry().topLeft() - pos());
+        size = normal.size();
+    }
+    WindowPlacement placement;
+    placement.left = pixelsToTwips(topLeft.x());
+    placement.top = pixelsToTwips(topLeft.y());
+    placement.width = pixelsToTwips(size.width());
+    placement.height = pixelsToTwips(size.height());
+    return placement;
+}
+
+void MainWindow::place(const WindowPlacement &placement)
+{
+    const QRect stored(twipsToPixels(placement.left), twipsToPixels(placement.top),
+                       twipsToPixels(placement.width), twipsToPixels(placement.height));
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect window = restoredGeometry(stored, screens, primary ? primary->availableGeometry() : QRect());
+    move(window.topLeft());
+    resize(window.size());
+    // The client area must have its final size before the first layout.
+    if (layout())
+        layout()->activate();
+}
+
+void MainWindow::sizeform()
+{
+    mState.fieldName[0] = QStringLiteral("Key");
+    const QFontMetricsF metrics(font());
+    LayoutInput input;
+    input.width = pixelsToTwips(mClient->width());
+    input.height = pixelsToTwips(mClient->height());
+    input.numField = mState.numField;
+    input.fieldName = mState.fieldName;
+    input.wellCount = mState.wellCount;
+    input.rowHeight = pixelsToTwips(GrdID[0]->defaultRowHeight());
+    input.textWidth = [&metrics](const QString &text) { return pixelsToTwips(metrics.horizontalAdvance(text)); };
+    mLayout = sizeformLayout(input, mLayout);
+    mState.nFrames = mLayout.nFrames;
+    applyLayout();
+    showprofile();
+
+    // Whatever a file or a dialog left behind, the frames only ever show
+    // samples the table holds.
+    if (mState.wellCount > 0)
+        mState.topSample = std::clamp(mState.topSample, 1, mState.wellCount);
+    mState.curGrid = std::clamp(mState.curGrid, 0, MaxFrames - 1);
+    mState.curRow = std::clamp(mState.curRow, 0, std::max(mLayout.gridRows - 1, 0));
+
+    fillsample(mState.topSample);
+    fillallpic();
+}
+
+void MainWindow::applyLayout()
+{
+    const WindowLayout &l = mLayout;
+    fraHeader->setGeometry(toPixels(l.fraHeader));
+    CmdList->setGeometry(toPixels(l.CmdList));
+    LblCompany->setGeometry(toPixels(l.LblCompany));
+    LblFilename->setGeometry(toPixels(l.LblFilename));
+    TxtFileDesc->setGeometry(toPixels(l.TxtFileDesc));
+    FraPic->setGeometry(toPixels(l.FraPic));
+    mPicWell->setGeometry(toPixels(l.PicWell));
+    StatusBar->setGeometry(toPixels(l.StatusBar));
+    vsb->setGeometry(toPixels(l.vsb));
+    fraMain->setGeometry(toPixels(l.fraMain));
+
+    const int captionWidth = twipsToPixels(l.captionWidth);
+    for (std::size_t i = 0; i < GrdID.size(); ++i) {
+        Grid *grid = GrdID[i];
+        fraSample[i]->setGeometry(toPixels(l.fraSample[i]));
+        // The grid's border comes on top of its rows, so none is cut off.
+        const int border = 2 * grid->frameWidth();
+        QRect place = toPixels(l.GrdID[i]);
+        place.setHeight(place.height() + border);
+        grid->setGeometry(place);
+        grid->setRows(l.gridRows);
+        grid->setColWidth(0, captionWidth);
+        grid->setColWidth(1, std::max(twipsToPixels(l.valueWidth) - border, 0));
+        for (int f = 0; f < l.gridRows; ++f) {
+            grid->setRowHeight(f, -1);
+            grid->setTextAt(f, 0, mState.fieldName[std::size_t(f)]);
+        }
+        fraSample[i]->setVisible(int(i) < l.nFrames);
+    }
+
+    vsb->setRange(l.vsbMin, l.vsbMax);
+    vsb->setSingleStep(l.vsbSmallChange);
+    vsb->setPageStep(l.vsbLargeChange);
+}
+
+void MainWindow::initialize5()
+{
+    mnuEditPaste->setEnabled(false);
+    newDocument(mState);
+    LblFilename->setText(QStringLiteral("Filename: Untitled"));
+    TxtFileDesc->setText(QStringLiteral("Description: "));
+    if (mState.colorsOn == u"yes")
+        mnuSetupAssign->setChecked(true);
+    nameInsertEntries();
+    LblCompany->setText(mState.company);
+    vsb->setValue(1);
+}
+
+void MainWindow::nameInsertEntries()
+{
+    for (int k = 1; k <= KeyCount; ++k)
+        mnuInsertOP[std::size_t(k)]->setText(mState.keyName[std::size_t(k)]);
+}
+
+QString MainWindow::frameCaption(int s) const
+{
+    if (s < 1 || s > mState.wellCount)
+        return {};
+    const WellName name = spotname(mState, s);
+    return QStringLiteral("Row ") + name.letter + QStringLiteral(" , Column  ") + QString::number(name.number);
+}
+
+void MainWindow::fillsample(int first)
+{
+    const int frames = std::clamp(mState.nFrames, 0, MaxFrames);
+    for (int i = frames; i < MaxFrames; ++i)
+        fraSample[std::size_t(i)]->setTitle(QString());
+
+    const int rows = std::clamp(mState.fieldCount(), 0, MaxFields);
+    for (int i = 0; i < frames; ++i) {
+        fraSample[std::size_t(i)]->setTitle(frameCaption(first + i));
+        Grid *grid = GrdID[std::size_t(i)];
+        const int s = mState.topSample + i;
+        grid->setCol(1);
+        for (int f = 0; f < rows; ++f) {
+            const bool inTable = mState.sampleTable.contains(s, f);
+            Colour colour = 0;
+            if (f == 0 && inTable) {
+                const int k = keyNamed(mState, mState.sampleTable(s, 0));
+                if (k > 0)
+                    colour = mState.keyColor[std::size_t(k)];
+            }
+            grid->setRow(f);
+            grid->setCellTextColour(colour);
+            grid->setText(inTable ? mState.sampleTable(s, f) : QString());
+        }
+    }
+
+    if (mState.curGrid >= 0 && mState.curGrid < MaxFrames)
+        GrdID[std::size_t(mState.curGrid)]->setRow(mState.curRow);
+    const int current = mState.topSample + mState.curGrid;
+    fillcell(current, SampleHasData(mState, current) ? 1 : 0);
+    if (mState.topSample != 0)
+        vsb->setValue(mState.topSample);
+}
+
+void MainWindow::showprofile()
+{
+    mPlateMap->showprofile();
+}
+
+void MainWindow::fillallpic()
+{
+    mPlateMap->fillallpic();
+}
+
+void MainWindow::fillcell(int s, int hasData)
+{
+    mPlateMap->fillcell(s, hasData);
+}
+
+void MainWindow::hilite(int s)
+{
+    mPlateMap->hilite(s);
+}
+
+void MainWindow::fillpos(int target)
+{
+    mPlateMap->fillpos(target);
+}
+
+void MainWindow::vsb_Change(int value)
+{
+    mState.topSample = value;
+    fillsample(mState.topSample);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mClient && event->type() == QEvent::Resize && mPlateMap)
+        sizeform();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (mUnloaded)
+        return;
+    mUnloaded = true;
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvant"), QStringLiteral("Corvant"));
+    saveSettings(store);
+    emit unloaded();
+}
+
+} // namespace Tessar

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "core/settings.h"
+#include "core/state.h"
+#include "core/windowlayout.h"
+#include "plate/platemap.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QSettings;
+
+namespace Tessar {
+
+class Grid;
+class PicWell;
+
+// The program's one document window, "Corvant XY Stage": a header with the
+// company, file name and description, the plate map, a column of sample
+// frames with a scroll bar, and the menu bar.
+//
+// It works on the State it is given. A command that changes the state calls
+// the refresh procedures below itself; other windows call them the same way.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(State &state, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: reads the settings, starts the first document, places the
+    // window and lays it out.
+    void loadSettings(QSettings &store);
+    // Writes the settings with the window's current place, in twips.
+    void saveSettings(QSettings &store) const;
+    WindowPlacement placement() const;
+    void place(const WindowPlacement &placement);
+
+    // Lays out every control for the window's size, then refills the frames
+    // and redraws the plate.
+    void sizeform();
+    // Starts an empty, untitled document for the current plate format.
+    void initialize5();
+
+    // The frames and grids for the samples from `first` on, the current
+    // sample's well and the scroll bar.
+    void fillsample(int first);
+    void showprofile();
+    void fillallpic();
+    void fillcell(int s, int hasData);
+    void hilite(int s);
+    void fillpos(int target);
+
+    PlateMap &plateMap() { return *mPlateMap; }
+    const WindowLayout &layoutInTwips() const { return mLayout; }
+
+    // The commands, as the menus and buttons run them.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void MnuSetupWellnum_Click(int index);
+    void CmdList_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+
+    void mnuEditCopyAll_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditDeleteAll_Click();
+    void mnuEditDelete_Click();
+    void mnuEditFillNum_Click(int index);
+    void mnuEditFillAll_Click(int index);
+    void mnuSearchFind_Click();
+    void mnuSearchFindNext_Click();
+    void mnuSetupColor_Click();
+    void mnuSetupAssign_Click();
+    void mnuSetupConfigure_Click();
+    void mnuInsertOP_Click(int index);
+
+signals:
+    // The window has closed and saved the settings: the program ends.
+    void unloaded();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void vsb_Change(int value);
+    void GrdID_Click(int index);
+    void GrdID_DblClick(int index);
+    void GrdID_KeyDown(int index, int key, Qt::KeyboardModifiers modifiers);
+    void GrdID_KeyPress(int index, QChar character);
+
+    void applyLayout();
+    QString frameCaption(int s) const;
+    void nameInsertEntries();
+    bool chooseFile(bool forSaving);
+    void writeDocument();
+
+    State &mState;
+    WindowLayout mLayout = WindowLayout::designTime();
+    bool mUnloaded = false;
+
+    QWidget *mClient = nullptr;
+    QGroupBox *fraHeader = nullptr;
+    QLabel *LblCompany = nullptr;
+    QLabel *LblFilename = nullptr;
+    QLineEdit *TxtFileDesc = nullptr;
+    QPushButton *CmdList = nullptr;
+    QGroupBox *FraPic = nullptr;
+    PicWell *mPicWell = nullptr;
+    QGroupBox *fraMain = nullptr;
+    std::array<QGroupBox *, MaxFrames> fraSample{};
+    std::array<Grid *, MaxFrames> GrdID{};
+    QScrollBar *vsb = nullptr;
+    QLabel *StatusBar = nullptr;
+
+    QAction *mnuFileSave = nullptr;
+    QAction *mnuEditPaste = nullptr;
+    QAction *mnuSetupAssign = nullptr;
+    std::array<QAction *, KeyCount + 1> mnuInsertOP{};   // 1 to 6
+
+    std::unique_ptr<PlateMap> mPlateMap;
+};
+
+} // namespace Tessar

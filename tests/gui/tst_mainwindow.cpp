@@ -1,0 +1,420 @@
+#include "scripteddialogs.h"
+
+#include "core/document.h"
+#include "core/samplefile.h"
+#include "core/settings.h"
+#include "core/state.h"
+#include "mainwindow/mainwindow.h"
+#include "plate/picwell.h"
+#include "platform/colour.h"
+#include "platform/grid.h"
+#include "platform/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Tessar;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    State state;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    QTemporaryDir dir;
+
+    void start()
+    {
+        window.reset();
+        state = State();
+        applyFirstRunDefaults(state);
+        window = std::make_unique<MainWindow>(state);
+        QSettings store(settingsFilePath(), QSettings::IniFormat);
+        window->loadSettings(store);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    template<typename T>
+    T *child(const QString &name) const
+    {
+        T *found = window->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+
+    void run(const QString &command) { child<QAction>(command)->trigger(); }
+    QString label(const char *name) const { return child<QLabel>(QLatin1String(name))->text(); }
+    QString description() const { return child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text(); }
+    bool saveEnabled() const { return child<QAction>(QStringLiteral("mnuFileSave"))->isEnabled(); }
+    QScrollBar *scrollBar() const { return child<QScrollBar>(QStringLiteral("vsb")); }
+    QString caption(int frame) const { return child<QGroupBox>(QStringLiteral("fraSample%1").arg(frame))->title(); }
+    Grid *grid(int frame) const { return child<Grid>(QStringLiteral("GrdID%1").arg(frame)); }
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+
+    // A 24-well document on disk, as another run of the program saved it.
+    QString writeSmallPlate(const char *name)
+    {
+        State other;
+        applyFirstRunDefaults(other);
+        other.wellCount = 24;
+        newDocument(other);
+        other.numField = 3;
+        other.fieldName = {QStringLiteral("Key"), QStringLiteral("Sample ID"), QStringLiteral("Conc")};
+        other.company = QStringLiteral("LAB");
+        other.fileDesc = QStringLiteral("Run 7");
+        other.keyName[1] = QStringLiteral("Blank");
+        other.sampleTable(2, 0) = QStringLiteral("Blank");
+        other.sampleTable(2, 1) = QStringLiteral("S-01");
+        other.sampleTable(20, 2) = QStringLiteral("5 mg");
+        other.filePath = path(name);
+        if (!WriteSampleFile(other).ok)
+            qFatal("cannot write the test file");
+        return other.filePath;
+    }
+
+    // A stored colour as the plate image holds it.
+    QColor opaque(Colour colour) const
+    {
+        return QColor(toQColor(colour, window->findChild<PicWell *>()->palette()).rgb());
+    }
+
+    QColor background() const { return window->findChild<PicWell *>()->backColor(); }
+
+private slots:
+    void init()
+    {
+        QFile::remove(settingsFilePath());
+        dialogs = std::make_unique<ScriptedDialogs>();
+        start();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        dialogs.reset();
+    }
+
+    void firstStartShowsAnEmptyUntitledPlate()
+    {
+        QCOMPARE(window->objectName(), QStringLiteral("kel95"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Corvant XY Stage"));
+        QCOMPARE(state.wellCount, 96);
+        QCOMPARE(state.nRows, 8);
+        QCOMPARE(state.numField, 5.0f);
+        QCOMPARE(state.fieldName[0], QStringLiteral("Key"));
+        QCOMPARE(state.fieldName[4], QStringLiteral("description5"));
+        QCOMPARE(state.company, QStringLiteral("HALV"));
+        QCOMPARE(state.keyColor[0], ButtonShadowColour);
+        QCOMPARE(state.keyColor[1], Colour(0xFF0000));
+        QCOMPARE(state.profileDir, QCoreApplication::applicationDirPath());
+
+        QCOMPARE(label("LblFilename"), QStringLiteral("Filename: Untitled"));
+        QCOMPARE(label("LblCompany"), QStringLiteral("HALV"));
+        QCOMPARE(description(), QStringLiteral("Description: "));
+        QVERIFY(saveEnabled());
+        QVERIFY(!child<QAction>(QStringLiteral("mnuEditPaste"))->isEnabled());
+        QVERIFY(child<QAction>(QStringLiteral("mnuSetupAssign"))->isChecked());
+        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP1"))->text(), QString());
+
+        // 6000 x 4600 twips, centred on the screen.
+        QCOMPARE(window->size(), QSize(twipsToPixels(6000), twipsToPixels(4600)));
+        QCOMPARE(caption(0), QStringLiteral("Row A , Column  1"));
+        QCOMPARE(grid(0)->textAt(0, 0), QStringLiteral("Key"));
+        QCOMPARE(grid(0)->textAt(4, 0), QStringLiteral("description5"));
+        QCOMPARE(scrollBar()->maximum(), 96);
+        QCOMPARE(scrollBar()->value(), 1);
+    }
+
+    void menuBarOffersEveryCommand_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QKeySequence>("shortcut");
+        const auto row = [](const char *name, const char *text, QKeySequence shortcut = {}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(text) << shortcut;
+        };
+        row("mnuFileNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+        row("mnuFileOpen", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O));
+        row("mnuFileSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+        row("mnuFileSaveAs", "Save &As");
+        row("mnuFilePrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+        row("mnuFileExit", "E&xit");
+        row("mnuEditCopyAll", "Copy &All", QKeySequence(Qt::CTRL | Qt::Key_A));
+        row("mnuEditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
+        row("mnuEditPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
+        row("mnuEditDeleteAll", "&Delete All of this Sample Information");
+        row("mnuEditDelete", "Delete this Item of Sample Information", QKeySequence(Qt::Key_Delete));
+        row("mnuEditFillDown", "Fill Down this item of information");
+        row("mnuEditFillNum1", "1 Sample");
+        row("mnuEditFillNum7", "40 Samples");
+        row("mnuEditFillDownAll", "Fill Down all information");
+        row("mnuEditFillAll3", "5 Samples");
+        row("mnuSearchFind", "&Find");
+        row("mnuSearchFindNext", "Find &Next", QKeySequence(Qt::Key_F3));
+        row("MnuSetupWell", "Well Size");
+        row("MnuSetupWellnum0", "24");
+        row("MnuSetupWellnum3", "384");
+        row("mnuSetupColor", "&Color");
+        row("mnuSetupAssign", "&Assign Operator Color to Segment");
+        row("mnuSetupConfigure", "Con&figure");
+        row("mnuInsertOP1", "", QKeySequence(Qt::Key_F4));
+        row("mnuInsertOP6", "", QKeySequence(Qt::Key_F9));
+        row("mnuHelpContents", "&Help");
+        row("mnuHelpAbout", "&About Tessar");
+    }
+
+    void menuBarOffersEveryCommand()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QKeySequence, shortcut);
+        const QAction *action = child<QAction>(name);
+        QCOMPARE(action->text(), text);
+        QCOMPARE(action->shortcut(), shortcut);
+    }
+
+    void wellSizeEmptiesTheDocument()
+    {
+        state.keyName[2] = QStringLiteral("Blank");
+        state.sampleTable(1, 0) = QStringLiteral("Blank");
+        state.sampleTable(40, 1) = QStringLiteral("S-40");
+        state.keyColor[2] = 0x123456;
+        dialogs->answers = {path("filled.kwl")};
+        run(QStringLiteral("mnuFileSaveAs"));
+        scrollBar()->setValue(30);
+        QCOMPARE(state.topSample, 30);
+
+        run(QStringLiteral("MnuSetupWellnum3"));
+        QCOMPARE(state.wellCount, 384);
+        QCOMPARE(state.nRows, 16);
+        QCOMPARE(state.nCols, 24);
+        QVERIFY(!SampleHasData(state, 1));
+        QVERIFY(!SampleHasData(state, 40));
+        QCOMPARE(state.keyColor[2], Colour(0xFF00));
+        QCOMPARE(label("LblFilename"), QStringLiteral("Filename: Untitled"));
+        QCOMPARE(description(), QStringLiteral("Description: "));
+        QVERIFY(!saveEnabled());
+        QCOMPARE(state.topSample, 1);
+        QCOMPARE(scrollBar()->value(), 1);
+        QCOMPARE(scrollBar()->maximum(), 384);
+        QCOMPARE(caption(0), QStringLiteral("Row A , Column  1"));
+        QCOMPARE(window->plateMap().pixelOf(1), background());
+        QCOMPARE(window->plateMap().pixelOf(384), background());
+    }
+
+    void openTakesTheFilesOwnFormat()
+    {
+        const QString file = writeSmallPlate("run7.kwl");
+        scrollBar()->setValue(20);
+        dialogs->answers = {file};
+        run(QStringLiteral("mnuFileOpen"));
+
+        QCOMPARE(dialogs->kinds, QStringList{QStringLiteral("open")});
+        const CommonDialogs::FileRequest &asked = dialogs->requests.first();
+        QCOMPARE(asked.title, QStringLiteral("Open File"));
+        QCOMPARE(asked.fileName, QStringLiteral("*.kwl"));
+        QCOMPARE(asked.defaultExt, QStringLiteral("kwl"));
+        QCOMPARE(asked.filter, QStringLiteral("Tessar File (*.kwl)|*.kwl|All Files (*.*)|*.*|"));
+        QCOMPARE(asked.initDir, state.profileDir);
+        QCOMPARE(asked.filterIndex, 1);
+
+        QCOMPARE(state.wellCount, 24);
+        QCOMPARE(state.nCols, 6);
+        QCOMPARE(state.sampleTable(2, 1), QStringLiteral("S-01"));
+        QCOMPARE(label("LblFilename"), QStringLiteral(" Filename: run7.kwl"));
+        QCOMPARE(label("LblCompany"), QStringLiteral("LAB"));
+        QCOMPARE(description(), QStringLiteral("Run 7"));
+        QVERIFY(saveEnabled());
+        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP1"))->text(), QStringLiteral("Blank"));
+
+        // The frames stay where they were and show the file's rows.
+        QCOMPARE(state.topSample, 20);
+        QCOMPARE(scrollBar()->maximum(), 24);
+        QCOMPARE(caption(0), QStringLiteral("Row D , Column  2"));
+        QCOMPARE(grid(0)->rows(), 3);
+        QCOMPARE(grid(0)->textAt(1, 0), QStringLiteral("Sample ID"));
+        QCOMPARE(grid(0)->textAt(2, 1), QStringLiteral("5 mg"));
+        QCOMPARE(window->plateMap().pixelOf(2), opaque(state.keyColor[1]));
+        QCOMPARE(window->plateMap().pixelOf(20), opaque(ButtonShadowColour));
+    }
+
+    void cancelledDialogsChangeNothing()
+    {
+        state.sampleTable(3, 1) = QStringLiteral("keep");
+        run(QStringLiteral("mnuFileOpen"));
+        run(QStringLiteral("mnuFileSaveAs"));
+        run(QStringLiteral("mnuFileSave"));
+        QCOMPARE(dialogs->kinds.size(), 3);
+        QCOMPARE(state.sampleTable(3, 1), QStringLiteral("keep"));
+        QCOMPARE(state.filePath, QString());
+        QCOMPARE(label("LblFilename"), QStringLiteral("Filename: Untitled"));
+        QVERIFY(saveEnabled());
+    }
+
+    void firstSaveAsksForANameThenWritesThere()
+    {
+        state.sampleTable(5, 1) = QStringLiteral("S-05");
+        child<QLineEdit>(QStringLiteral("TxtFileDesc"))->setText(QStringLiteral("Batch 3"));
+        dialogs->answers = {path("first.kwl")};
+        run(QStringLiteral("mnuFileSave"));
+        QCOMPARE(dialogs->kinds, QStringList{QStringLiteral("save")});
+        QCOMPARE(dialogs->requests.first().title, QStringLiteral("Save File As"));
+        QCOMPARE(label("LblFilename"), QStringLiteral("Filename:  first.kwl"));
+        QCOMPARE(state.fileDesc, QStringLiteral("Batch 3"));
+
+        State back;
+        back.filePath = path("first.kwl");
+        QVERIFY(ReadSampleFile(back).ok());
+        QCOMPARE(back.sampleTable(5, 1), QStringLiteral("S-05"));
+        QCOMPARE(back.fileDesc, QStringLiteral("Batch 3"));
+
+        dialogs->answers = {path("second.kwl")};
+        run(QStringLiteral("mnuFileSaveAs"));
+        QCOMPARE(label("LblFilename"), QStringLiteral("filename:  second.kwl"));
+        QVERIFY(QFile::exists(path("second.kwl")));
+    }
+
+    void saveAfterOpenWritesWithoutAsking()
+    {
+        const QString file = writeSmallPlate("open.kwl");
+        dialogs->answers = {file};
+        run(QStringLiteral("mnuFileOpen"));
+        state.sampleTable(7, 1) = QStringLiteral("added");
+        run(QStringLiteral("mnuFileSave"));
+        QCOMPARE(dialogs->requests.size(), 1);
+        QCOMPARE(label("LblFilename"), QStringLiteral(" Filename: open.kwl"));
+
+        State back;
+        back.filePath = file;
+        QVERIFY(ReadSampleFile(back).ok());
+        QCOMPARE(back.sampleTable(7, 1), QStringLiteral("added"));
+        QCOMPARE(back.sampleTable(2, 1), QStringLiteral("S-01"));
+    }
+
+    void failedSaveIsReported()
+    {
+        QString warning;
+        QTimer::singleShot(0, this, [&warning] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                warning = box->text();
+                box->close();
+            }
+        });
+        dialogs->answers = {path("no-such-folder/x.kwl")};
+        run(QStringLiteral("mnuFileSaveAs"));
+        QVERIFY2(warning.contains(QStringLiteral("no-such-folder")), qPrintable(warning));
+        QVERIFY(!QFile::exists(path("no-such-folder/x.kwl")));
+    }
+
+    void newKeepsPlateAndFileButEmptiesSamples()
+    {
+        const QString file = writeSmallPlate("kept.kwl");
+        dialogs->answers = {file};
+        run(QStringLiteral("mnuFileOpen"));
+        run(QStringLiteral("mnuFileNew"));
+        QCOMPARE(state.wellCount, 24);
+        QVERIFY(!SampleHasData(state, 2));
+        QCOMPARE(state.filePath, file);
+        QCOMPARE(label("LblFilename"), QStringLiteral("Filename: Untitled"));
+        QCOMPARE(description(), QStringLiteral("Description: "));
+        QVERIFY(!saveEnabled());
+        QCOMPARE(window->plateMap().pixelOf(2), background());
+    }
+
+    void scrollBarMovesSamplesThroughTheFrames()
+    {
+        window->resize(900, 700);
+        QTRY_VERIFY(state.nFrames >= 2);
+        QCOMPARE(scrollBar()->pageStep(), state.nFrames);
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(child<QGroupBox>(QStringLiteral("fraSample%1").arg(i))->isVisible(), i < state.nFrames);
+
+        state.keyName[4] = QStringLiteral("Std");
+        state.sampleTable(13, 0) = QStringLiteral("Std");
+        state.sampleTable(13, 2) = QStringLiteral("desc");
+        scrollBar()->setValue(12);
+        QCOMPARE(state.topSample, 12);
+        QCOMPARE(caption(0), QStringLiteral("Row A , Column  12"));
+        QCOMPARE(caption(1), QStringLiteral("Row B , Column  1"));
+        QCOMPARE(grid(1)->textAt(0, 1), QStringLiteral("Std"));
+        QCOMPARE(grid(1)->textColourAt(0, 1), state.keyColor[4]);
+        QCOMPARE(grid(1)->textAt(2, 1), QStringLiteral("desc"));
+        QCOMPARE(grid(1)->textColourAt(2, 1), Colour(0));
+
+        // The last sample can head the list; the frames after it are empty.
+        scrollBar()->setValue(96);
+        QCOMPARE(caption(0), QStringLiteral("Row H , Column  12"));
+        QCOMPARE(caption(1), QString());
+        QCOMPARE(grid(1)->textAt(0, 1), QString());
+    }
+
+    void layoutFollowsTheWindowSize()
+    {
+        for (const QSize size : {QSize(300, 200), QSize(1200, 900), QSize(120, 80), QSize(250, 1000)}) {
+            window->resize(size);
+            QTest::qWait(0);
+            const auto *picture = window->findChild<PicWell *>();
+            QCOMPARE(picture->height(), twipsToPixels(window->layoutInTwips().PicWell.top + window->layoutInTwips().PicWell.height)
+                                            - twipsToPixels(window->layoutInTwips().PicWell.top));
+            QVERIFY(picture->width() > 0);
+            QCOMPARE(picture->image().size(), picture->size() * picture->devicePixelRatio());
+            for (int i = 0; i < 10; ++i)
+                QVERIFY(grid(i)->width() > 0);
+        }
+    }
+
+    void closeWritesEverySetting()
+    {
+        state.company = QStringLiteral("LAB");
+        state.keyName[3] = QStringLiteral("Std");
+        run(QStringLiteral("MnuSetupWellnum1"));
+        window->move(40, 30);
+        window->resize(500, 400);
+        QSignalSpy unloaded(window.get(), &MainWindow::unloaded);
+        run(QStringLiteral("mnuFileExit"));
+        QCOMPARE(unloaded.count(), 1);
+
+        QSettings store(settingsFilePath(), QSettings::IniFormat);
+        store.beginGroup(QStringLiteral("WNDO"));
+        QCOMPARE(store.value(QStringLiteral("Company")).toString(), QStringLiteral("LAB"));
+        QCOMPARE(store.value(QStringLiteral("Operator 3")).toString(), QStringLiteral("Std"));
+        QCOMPARE(store.value(QStringLiteral("Well Size")).toString(), QStringLiteral("48"));
+        QCOMPARE(store.value(QStringLiteral("Field 0")).toString(), QStringLiteral("Key"));
+        QCOMPARE(store.value(QStringLiteral("Width")).toDouble(), pixelsToTwips(500));
+        QCOMPARE(store.value(QStringLiteral("Height")).toDouble(), pixelsToTwips(400));
+        const QStringList expected{QStringLiteral("Colors"), QStringLiteral("Company"), QStringLiteral("Field 0"),
+                                   QStringLiteral("Field 1"), QStringLiteral("Field 2"), QStringLiteral("Field 3"),
+                                   QStringLiteral("Field 4"), QStringLiteral("Height"), QStringLiteral("Left"),
+                                   QStringLiteral("NumField"), QStringLiteral("Operator 1"), QStringLiteral("Operator 2"),
+                                   QStringLiteral("Operator 3"), QStringLiteral("Operator 4"), QStringLiteral("Operator 5"),
+                                   QStringLiteral("Operator 6"), QStringLiteral("Top"), QStringLiteral("Well Size"),
+                                   QStringLiteral("Width")};
+        QStringList keys = store.childKeys();
+        keys.sort();
+        QCOMPARE(keys, expected);
+        store.endGroup();
+        QVERIFY(!store.contains(QStringLiteral("Main/Profile")));
+
+        // The next start comes back where this one ended.
+        start();
+        QCOMPARE(state.wellCount, 48);
+        QCOMPARE(window->size(), QSize(500, 400));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
