@@ -9,6 +9,27 @@
 
 namespace Tessar {
 
+namespace {
+
+// Far beyond any screen; keeps a broken size from asking for a huge image.
+constexpr double MaxRadius = 4096;
+
+} // namespace
+
+PicWell::Batch::Batch(PicWell &picture)
+    : mPicture(picture)
+{
+    if (mPicture.mBatches++ == 0 && !mPicture.mImage.isNull())
+        mPicture.mPainter = std::make_unique<QPainter>(&mPicture.mImage);
+}
+
+PicWell::Batch::~Batch()
+{
+    if (--mPicture.mBatches == 0)
+        mPicture.mPainter.reset();
+    mPicture.update();
+}
+
 PicWell::PicWell(QWidget *parent)
     : QWidget(parent)
 {
@@ -17,41 +38,95 @@ PicWell::PicWell(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+PicWell::~PicWell() = default;
+
 void PicWell::clear()
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    // A painter may not outlive the image it paints on.
+    mPainter.reset();
+    mRatio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * mRatio).toSize();
     mImage = QImage(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    mImage.setDevicePixelRatio(ratio);
     mImage.fill(backColor());
+    mSprites.clear();
+    if (mBatches > 0)
+        mPainter = std::make_unique<QPainter>(&mImage);
     update();
 }
 
-void PicWell::circle(float x, float y, float radius, const QColor &outline,
-                     const std::optional<QColor> &fill)
+void PicWell::drawWell(float x, float y, float patch, float ringRadius, const QColor &ring,
+                       float discRadius, const std::optional<QColor> &disc)
 {
-    if (mImage.isNull() || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(radius))
+    if (mImage.isNull() || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(patch))
         return;
+    // Each patch edge is rounded on its own, so neighbours meet without overlap.
+    const QPointF topLeft = toPixel(x - patch, y + patch) * mRatio;
+    const QPointF bottomRight = toPixel(x + patch, y - patch) * mRatio;
+    const QRect area(QPoint(int(std::lround(topLeft.x())), int(std::lround(topLeft.y()))),
+                     QPoint(int(std::lround(bottomRight.x())) - 1, int(std::lround(bottomRight.y())) - 1));
+
+    const QImage look = sprite(toPixelRadius(ringRadius) * mRatio, ring, toPixelRadius(discRadius) * mRatio, disc);
+    // The sprite's centre is the middle of its centre pixel; the well's
+    // centre goes to the middle of the pixel it falls in.
+    const QPointF centre = toPixel(x, y) * mRatio;
+    const QPoint corner(int(std::floor(centre.x())) - look.width() / 2, int(std::floor(centre.y())) - look.height() / 2);
+
+    // On a very small map a sprite's blank margin may reach past the patch.
+    const bool clip = !area.contains(QRect(corner, look.size()));
+    const auto draw = [&](QPainter &painter) {
+        painter.fillRect(area, backColor());
+        if (clip)
+            painter.setClipRect(area);
+        painter.drawImage(corner, look);
+        if (clip)
+            painter.setClipping(false);
+    };
+    if (mPainter) {
+        draw(*mPainter);
+        return;
+    }
     QPainter painter(&mImage);
-    // Without smoothing the same circle always covers the same pixels, so
-    // drawing a ring black over red, or a disc in the background colour,
-    // leaves no trace of what was there.
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(outline, 0));
-    painter.setBrush(fill ? QBrush(*fill) : QBrush(Qt::NoBrush));
-    const double r = toPixelRadius(radius);
-    painter.drawEllipse(toPixel(x, y), r, r);
+    draw(painter);
     update();
+}
+
+QImage PicWell::sprite(double ringRadius, const QColor &ring, double discRadius,
+                              const std::optional<QColor> &disc)
+{
+    ringRadius = std::isfinite(ringRadius) ? std::clamp(ringRadius, 0.0, MaxRadius) : 0.0;
+    discRadius = std::isfinite(discRadius) ? std::clamp(discRadius, 0.0, MaxRadius) : 0.0;
+    // A plate shows a handful of looks; a plain search finds them fastest.
+    const QRgb discRgb = disc ? disc->rgba() : 0u;
+    for (const Sprite &known : mSprites) {
+        if (known.ringRadius == ringRadius && known.ring == ring.rgba() && known.discRadius == discRadius
+            && known.hasDisc == disc.has_value() && known.disc == discRgb)
+            return known.image;
+    }
+
+    const int half = int(std::ceil(std::max(ringRadius, discRadius))) + 2;
+    QImage image(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QPointF centre(half + 0.5, half + 0.5);
+    painter.setPen(QPen(ring, mRatio));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(centre, ringRadius, ringRadius);
+    if (disc) {
+        painter.setPen(QPen(Qt::black, mRatio));
+        painter.setBrush(*disc);
+        painter.drawEllipse(centre, discRadius, discRadius);
+    }
+    painter.end();
+    mSprites.push_back({ringRadius, ring.rgba(), discRadius, disc.has_value(), discRgb, image});
+    return mSprites.back().image;
 }
 
 QColor PicWell::backColor() const
 {
-    // The button face, unless the style makes it look like something the
-    // map draws (rings, the red ring, a disc without key).
-    const QColor face = palette().color(QPalette::Button);
-    if (face != palette().color(QPalette::Dark) && face != QColor(Qt::black) && face != QColor(Qt::red))
-        return face;
-    return QColor(0xF0, 0xF0, 0xF0);
+    // White like a plate, whatever the style: the rings are black whatever
+    // the style too, and none of the default key colours is white.
+    return QColor(Qt::white);
 }
 
 QPointF PicWell::toPixel(float x, float y) const
@@ -66,10 +141,17 @@ double PicWell::toPixelRadius(float radius) const
 
 QColor PicWell::pixelAt(QPoint pixel) const
 {
-    const QPoint device = (QPointF(pixel) * mImage.devicePixelRatio()).toPoint();
+    const QPoint device = (QPointF(pixel) * mRatio).toPoint();
     if (!mImage.valid(device))
         return {};
     return mImage.pixelColor(device);
+}
+
+QColor PicWell::colourAt(float x, float y) const
+{
+    const QPointF device = toPixel(x, y) * mRatio;
+    const QPoint pixel(int(std::floor(device.x())), int(std::floor(device.y())));
+    return mImage.valid(pixel) ? mImage.pixelColor(pixel) : QColor();
 }
 
 void PicWell::paintEvent(QPaintEvent *event)
@@ -79,14 +161,12 @@ void PicWell::paintEvent(QPaintEvent *event)
         painter.fillRect(event->rect(), backColor());
         return;
     }
-    painter.drawImage(QPoint(0, 0), mImage);
+    const QRectF covered(QPointF(0, 0), QSizeF(mImage.size()) / mRatio);
+    painter.drawImage(covered, mImage);
     // Between a resize and the redraw that follows it the image may be smaller.
-    const QRect covered(QPoint(0, 0), mImage.deviceIndependentSize().toSize());
-    if (!covered.contains(rect())) {
-        const QRegion rest = QRegion(rect()).subtracted(covered);
-        for (const QRect &part : rest)
-            painter.fillRect(part, backColor());
-    }
+    const QRegion rest = QRegion(rect()).subtracted(QRegion(covered.toAlignedRect()));
+    for (const QRect &part : rest)
+        painter.fillRect(part, backColor());
 }
 
 } // namespace Tessar

@@ -3,27 +3,50 @@
 #include <QImage>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
+#include <vector>
+
+class QPainter;
 
 namespace Tessar {
 
 // The plate map's canvas. Drawing goes into a retained image in plate
 // units (x 0 to 81 left to right, y 0 to 123 bottom to top), so what was
 // drawn stays until the next clear, and a repaint only copies the image.
-// Circles are round on screen: their radius is measured along x.
 class PicWell : public QWidget
 {
     Q_OBJECT
 
 public:
+    // Keeps one painter open for the drawing calls made while it lives,
+    // which redrawing a whole plate needs to be quick.
+    class Batch
+    {
+    public:
+        explicit Batch(PicWell &picture);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        PicWell &mPicture;
+    };
+
     explicit PicWell(QWidget *parent = nullptr);
+    ~PicWell() override;
 
     // Starts a blank image of the widget's current size.
     void clear();
 
-    // A circle round (x, y); filled when `fill` is given.
-    void circle(float x, float y, float radius, const QColor &outline,
-                const std::optional<QColor> &fill = std::nullopt);
+    // Draws one well afresh on its own square patch of background, `patch`
+    // plate units each way from its centre: a ring, and inside it a disc
+    // with a black outline when `disc` gives its colour. Circles are round
+    // on screen, their radius measured along x. The edges are smoothed,
+    // which is why a well is never drawn over its old self: a ring turned
+    // black keeps no red fringe, an emptied well no trace of its disc.
+    void drawWell(float x, float y, float patch, float ringRadius, const QColor &ring,
+                  float discRadius, const std::optional<QColor> &disc);
 
     QColor backColor() const;
 
@@ -31,15 +54,35 @@ public:
     QPointF toPixel(float x, float y) const;
     double toPixelRadius(float radius) const;
 
+    // In device pixels.
     const QImage &image() const { return mImage; }
     // The image's colour under a widget pixel; invalid outside the image.
     QColor pixelAt(QPoint pixel) const;
+    // The image's colour in the pixel a plate point falls in.
+    QColor colourAt(float x, float y) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QImage sprite(double ringRadius, const QColor &ring, double discRadius,
+                         const std::optional<QColor> &disc);
+
+    struct Sprite
+    {
+        double ringRadius;
+        QRgb ring;
+        double discRadius;
+        bool hasDisc;
+        QRgb disc;
+        QImage image;
+    };
+
+    qreal mRatio = 1;
     QImage mImage;
+    std::vector<Sprite> mSprites;         // one per look, for the current size
+    std::unique_ptr<QPainter> mPainter;   // open while a batch lives
+    int mBatches = 0;
 };
 
 } // namespace Tessar

@@ -1,7 +1,10 @@
 #include "platemap.h"
 
 #include "picwell.h"
+#include "core/plategeometry.h"
 #include "platform/colour.h"
+
+#include <algorithm>
 
 namespace Tessar {
 
@@ -18,12 +21,15 @@ PlateMap::PlateMap(State &state, PicWell &picture)
 void PlateMap::showprofile()
 {
     mPicture.clear();
+    mLooks.assign(std::size_t(std::max(mState.wellCount, 0)) + 1, WellLook());
+    const PicWell::Batch batch(mPicture);
     for (int k = 1; k <= mState.wellCount; ++k)
-        ring(k, Qt::black);
+        redraw(k);
 }
 
 void PlateMap::fillallpic()
 {
+    const PicWell::Batch batch(mPicture);
     for (int s = 1; s <= mState.wellCount; ++s)
         fillcell(s, SampleHasData(mState, s) ? 1 : 0);
 }
@@ -32,11 +38,10 @@ void PlateMap::fillcell(int s, int hasData)
 {
     if (!isWell(s))
         return;
-    const QColor bk = mPicture.backColor();
     if (hasData == 0)
-        disc(s, bk, bk);
+        setDisc(s, false);
     else
-        disc(s, Qt::black, toQColor(discColour(s), mPicture.palette()));
+        setDisc(s, true, toQColor(discColour(s), mPicture.palette()));
 }
 
 void PlateMap::hilite(int s)
@@ -44,8 +49,8 @@ void PlateMap::hilite(int s)
     if (!isWell(s))
         return;
     if (isWell(mLitSample))
-        ring(mLitSample, Qt::black);
-    ring(s, Qt::red);
+        setRing(mLitSample, Qt::black);
+    setRing(s, Qt::red);
     mLitSample = s;
 }
 
@@ -54,9 +59,8 @@ void PlateMap::fillpos(int target)
     const int source = mState.moveSample;
     if (!isWell(target) || !isWell(source) || SampleHasData(mState, target))
         return;
-    const QColor bk = mPicture.backColor();
-    disc(source, bk, bk);
-    disc(target, Qt::black, toQColor(discColour(source), mPicture.palette()));
+    setDisc(source, false);
+    setDisc(target, true, toQColor(discColour(source), mPicture.palette()));
 }
 
 Colour PlateMap::discColour(int s) const
@@ -77,8 +81,7 @@ QColor PlateMap::pixelOf(int s) const
 {
     if (!isWell(s))
         return {};
-    const QPointF centre = mPicture.toPixel(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)]);
-    return mPicture.pixelAt(centre.toPoint());
+    return mPicture.colourAt(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)]);
 }
 
 bool PlateMap::isWell(int s) const
@@ -87,15 +90,42 @@ bool PlateMap::isWell(int s) const
         && std::size_t(s) < mState.spotY.size();
 }
 
-void PlateMap::disc(int s, const QColor &outline, const QColor &fill)
+PlateMap::WellLook &PlateMap::look(int s)
 {
-    mPicture.circle(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)],
-                    mState.spotRad * DiscScale, outline, fill);
+    if (mLooks.size() <= std::size_t(s))
+        mLooks.resize(std::size_t(s) + 1);
+    return mLooks[std::size_t(s)];
 }
 
-void PlateMap::ring(int s, const QColor &colour)
+void PlateMap::setRing(int s, const QColor &colour)
 {
-    mPicture.circle(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)], mState.spotRad, colour);
+    look(s).ring = colour;
+    redraw(s);
+}
+
+void PlateMap::setDisc(int s, bool visible, const QColor &fill)
+{
+    WellLook &well = look(s);
+    // The image keeps what was drawn: a well that looks right already is
+    // left alone, which spares a full redraw most of its work.
+    if (well.disc == visible && (!visible || well.discFill == fill))
+        return;
+    well.disc = visible;
+    well.discFill = fill;
+    redraw(s);
+}
+
+// A well's patch is its share of the plate, half a pitch each way, which
+// no other well's patch overlaps.
+void PlateMap::redraw(int s)
+{
+    const PlateFormat *format = plateFormat(mState.wellCount);
+    if (!format)
+        return;
+    const WellLook &well = look(s);
+    mPicture.drawWell(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)], format->pitch / 2,
+                      mState.spotRad, well.ring, mState.spotRad * DiscScale,
+                      well.disc ? std::optional<QColor>(well.discFill) : std::nullopt);
 }
 
 } // namespace Tessar

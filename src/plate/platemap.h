@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <vector>
+
 namespace Tessar {
 
 class PicWell;
@@ -38,12 +40,23 @@ public:
     QColor pixelOf(int s) const;
 
 private:
+    // What one well shows: its ring, and its disc when it has one.
+    struct WellLook
+    {
+        QColor ring = Qt::black;
+        bool disc = false;
+        QColor discFill;
+    };
+
     bool isWell(int s) const;
-    void disc(int s, const QColor &outline, const QColor &fill);
-    void ring(int s, const QColor &colour);
+    WellLook &look(int s);
+    void setRing(int s, const QColor &colour);
+    void setDisc(int s, bool visible, const QColor &fill = QColor());
+    void redraw(int s);
 
     State &mState;
     PicWell &mPicture;
+    std::vector<WellLook> mLooks;   // by sample number
     int mLitSample = 0;
 };
 

@@ -46,16 +46,20 @@ class TestPlateMap : public QObject
     QColor shadow() const { return opaque(picture->palette().color(QPalette::Dark)); }
     QColor keyColour(int k) const { return opaque(toQColor(state.keyColor[std::size_t(k)], picture->palette())); }
 
-    // Whether the ring of s passes through its rightmost point in `colour`.
+    // The ring of s is smoothed: judge it by the pixels on a line across
+    // its right half, the disc excluded. A black ring must keep no red.
     bool ringIs(int s, const QColor &colour) const
     {
         const QPointF centre = picture->toPixel(state.spotX[std::size_t(s)], state.spotY[std::size_t(s)]);
-        const QPoint edge = (centre + QPointF(picture->toPixelRadius(state.spotRad), 0)).toPoint();
-        for (int dx = -1; dx <= 1; ++dx) {
-            if (picture->pixelAt(edge + QPoint(dx, 0)) == colour)
-                return true;
+        const double r = picture->toPixelRadius(state.spotRad);
+        bool dark = false;
+        bool reddish = false;
+        for (int dx = int(r * 0.8); dx <= int(r) + 2; ++dx) {
+            const QColor pixel = picture->pixelAt((centre + QPointF(dx, 0)).toPoint());
+            dark = dark || (pixel.red() < 128 && pixel.green() < 128);
+            reddish = reddish || pixel.red() - pixel.green() > 30;
         }
-        return false;
+        return colour == QColor(Qt::red) ? reddish : dark && !reddish;
     }
 
 private slots:
