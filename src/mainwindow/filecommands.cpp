@@ -5,6 +5,7 @@
 #include "core/samplefile.h"
 #include "platform/commondialogs.h"
 #include "reports/aboutdialog.h"
+#include "reports/statdialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -129,6 +130,7 @@ void MainWindow::MnuSetupWellnum_Click(int index)
 
 void MainWindow::CmdList_Click()
 {
+    StatDialog::run(this, mState);
 }
 
 void MainWindow::mnuHelpContents_Click()

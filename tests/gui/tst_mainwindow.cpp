@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -375,6 +376,24 @@ private slots:
             for (int i = 0; i < 10; ++i)
                 QVERIFY(grid(i)->width() > 0);
         }
+    }
+
+    void listAndAboutOpenTheirDialogs()
+    {
+        QStringList opened;
+        const auto closeNextDialog = [&opened, this] {
+            QTimer::singleShot(0, this, [&opened] {
+                if (QWidget *dialog = QApplication::activeModalWidget()) {
+                    opened << dialog->objectName();
+                    dialog->close();
+                }
+            });
+        };
+        closeNextDialog();
+        QTest::mouseClick(child<QPushButton>(QStringLiteral("CmdList")), Qt::LeftButton);
+        closeNextDialog();
+        run(QStringLiteral("mnuHelpAbout"));
+        QCOMPARE(opened, (QStringList{QStringLiteral("Stat"), QStringLiteral("frmAbout")}));
     }
 
     void closeWritesEverySetting()
