@@ -40,16 +40,6 @@ private slots:
         dialog->show();
     }
 
-    void conflictsCountOrderedPairs()
-    {
-        Colours c = Reset;
-        c[3] = c[6] = c[0];
-        QCOMPARE(ColorDialog::conflictCount(c), 6);
-        c.fill(7);
-        c[0] = ButtonShadowColour;
-        QCOMPARE(ColorDialog::conflictCount(c), 30);
-    }
-
     void resetThenCancelCommitsTheDefaults()
     {
         MessageBoxAnswerer answerer(QMessageBox::Cancel);

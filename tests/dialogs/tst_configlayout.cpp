@@ -22,15 +22,6 @@ private slots:
         QCOMPARE(l.fraTip.top, 5490);
         QCOMPARE(configClientHeight(l), ConfigClientHeight);
     }
-
-    void tallRowsGrowTheDialogInsteadOfHidingTheTip()
-    {
-        ConfigLayoutInput input;
-        input.rowHeight = 300;
-        const ConfigLayout l = layoutConfig(input);
-        QCOMPARE(l.fraOp.top, l.fraField.bottom() + 60);
-        QCOMPARE(configClientHeight(l), l.fraTip.bottom() + 120);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestConfigLayout)
