@@ -6,7 +6,7 @@ namespace Tessar {
 
 namespace {
 
-// The classic system colour numbers and the palette role that plays the
+// The system colour numbers a document may hold and the palette role that plays the
 // same part. Numbers without a counterpart fall back to the window text.
 QPalette::ColorRole systemRole(unsigned number)
 {

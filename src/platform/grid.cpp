@@ -148,7 +148,7 @@ void Grid::setRowHeight(int row, int height)
 
 int Grid::defaultRowHeight() const
 {
-    // The text and a little air above and below, as the classic grids had.
+    // The text and a little air above and below it.
     return std::max(fontMetrics().height() + 3, 8);
 }
 

@@ -16,7 +16,7 @@ constexpr double FallbackDpi = 96.0;
 double logicalDpi()
 {
     // Without a screen (a command-line run, or before the application
-    // exists) the classic desktop resolution keeps the arithmetic sane.
+    // exists) the usual desktop resolution keeps the arithmetic sane.
     if (!QGuiApplication::instance())
         return FallbackDpi;
     const QScreen *screen = QGuiApplication::primaryScreen();
