@@ -178,6 +178,9 @@ private:
             throw ReadFault{rows.line, QStringLiteral("rows per sample must be a whole number from %1 to %2, found \"%3\"")
                                            .arg(MinFields).arg(MaxFields).arg(excerpt(rows.bytes))};
         s.numField = float(numField);
+        // The current row must stay inside the rows a sample now has, even
+        // if the read stops on the very next line.
+        s.curRow = std::clamp(s.curRow, 0, s.fieldCount() - 1);
 
         s.company = text();
 
@@ -193,7 +196,6 @@ private:
         }
 
         const int nf = s.fieldCount();
-        s.curRow = std::clamp(s.curRow, 0, nf - 1);
         for (int f = 0; f < nf; ++f)
             s.fieldName[std::size_t(f)] = text("a row caption");
         for (Colour &colour : s.keyColor)
