@@ -273,6 +273,7 @@ void TestSampleFile::valuesTheDocumentCannotHold()
     data.replace(data.indexOf(from), from.size(), to);
 
     State state = freshState(384);
+    state.curRow = 4;   // the last row of five; the file has three
     const ReadResult result = readSampleData(state, data);
     QCOMPARE(result.status, ReadResult::Failed);
     QCOMPARE(result.line, line);
