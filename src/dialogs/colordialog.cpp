@@ -1,5 +1,6 @@
 #include "colordialog.h"
 
+#include "fixeddialog.h"
 #include "screencentre.h"
 #include "swatch.h"
 #include "twiprect.h"
@@ -41,15 +42,7 @@ ColorDialog::ColorDialog(State &state, QWidget *parent)
     , mState(state)
     , mWorkColor(state.keyColor)
 {
-    setObjectName(QStringLiteral("Colorfrm"));
-    setWindowTitle(QStringLiteral("Color"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
-    QFont bold = font();
-    bold.setPointSizeF(8.25);
-    bold.setBold(true);
-    setFont(bold);
-    setFixedSize(twipsToPixels(2730), twipsToPixels(5175));
+    setUpFixedDialog(this, QStringLiteral("Colorfrm"), QStringLiteral("Color"), 2730, 5175);
     QPalette back = palette();
     back.setColor(QPalette::Window, toQColor(LightGrey, back));
     setPalette(back);

@@ -1,5 +1,6 @@
 #include "configdialog.h"
 
+#include "fixeddialog.h"
 #include "screencentre.h"
 #include "twiprect.h"
 
@@ -54,15 +55,7 @@ ConfigDialog::ConfigDialog(State &state, std::function<void()> saveSettings, QWi
     , mState(state)
     , mSaveSettings(std::move(saveSettings))
 {
-    setObjectName(QStringLiteral("Config"));
-    setWindowTitle(QStringLiteral("Configure Software"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
-    QFont bold = font();
-    bold.setPointSizeF(8.25);
-    bold.setBold(true);
-    setFont(bold);
-    setFixedSize(twipsToPixels(ConfigClientWidth), twipsToPixels(ConfigClientHeight));
+    setUpFixedDialog(this, QStringLiteral("Config"), QStringLiteral("Configure Software"), ConfigClientWidth, ConfigClientHeight);
 
     createControls();
     setTabOrder();

@@ -1,0 +1,24 @@
+#include "fixeddialog.h"
+
+#include "platform/twips.h"
+
+#include <QDialog>
+#include <QString>
+
+namespace Tessar {
+
+void setUpFixedDialog(QDialog *dialog, const QString &name, const QString &title,
+                      double widthTwips, double heightTwips)
+{
+    dialog->setObjectName(name);
+    dialog->setWindowTitle(title);
+    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
+    QFont bold = dialog->font();
+    bold.setPointSizeF(8.25);
+    bold.setBold(true);
+    dialog->setFont(bold);
+    dialog->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+}
+
+} // namespace Tessar
