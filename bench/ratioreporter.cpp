@@ -14,22 +14,46 @@ RatioReporter::RatioReporter(std::vector<Ratio> ratios)
 void RatioReporter::ReportRuns(const std::vector<Run> &runs)
 {
     for (const Run &run : runs) {
-        if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
+        if (run.error_occurred)
             continue;
-        mSeconds[run.run_name.function_name].push_back(run.real_accumulated_time / double(run.iterations));
+        const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+        Times &t = mTimes[run.run_name.function_name];
+        if (run.run_type == Run::RT_Iteration) {
+            t.real.push_back(run.GetAdjustedRealTime() / unit);
+            t.cpu.push_back(run.GetAdjustedCPUTime() / unit);
+        } else if (run.aggregate_name == "median") {
+            // With --benchmark_report_aggregates_only only these arrive.
+            t.medianReal = run.GetAdjustedRealTime() / unit;
+            t.medianCpu = run.GetAdjustedCPUTime() / unit;
+            t.aggregated = true;
+        }
     }
     ConsoleReporter::ReportRuns(runs);
 }
 
-double RatioReporter::median(const std::string &name) const
+double RatioReporter::median(std::vector<double> v)
 {
-    const auto it = mSeconds.find(name);
-    if (it == mSeconds.end() || it->second.empty())
+    if (v.empty())
         return 0.0;
-    std::vector<double> v = it->second;
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+double RatioReporter::real(const std::string &name) const
+{
+    const auto it = mTimes.find(name);
+    if (it == mTimes.end())
+        return 0.0;
+    return it->second.aggregated ? it->second.medianReal : median(it->second.real);
+}
+
+double RatioReporter::cpu(const std::string &name) const
+{
+    const auto it = mTimes.find(name);
+    if (it == mTimes.end())
+        return 0.0;
+    return it->second.aggregated ? it->second.medianCpu : median(it->second.cpu);
 }
 
 void RatioReporter::Finalize()
@@ -38,10 +62,10 @@ void RatioReporter::Finalize()
     std::ostream &out = GetOutputStream();
     out << '\n';
     for (const Ratio &r : mRatios) {
-        const double measured = median(r.measured);
-        const double reference = median(r.reference);
+        const double measured = real(r.measured);
+        const double reference = real(r.reference);
         char line[256];
-        if (measured <= 0.0 || reference <= 0.0) {
+        if (measured <= 0.0 || reference <= 0.0 || cpu(r.reference) <= 0.0) {
             // Filtered out or failed: nothing to compare.
             std::snprintf(line, sizeof line, "%-24s n/a (%s or %s not run)", r.label.c_str(),
                           r.measured.c_str(), r.reference.c_str());
@@ -49,8 +73,9 @@ void RatioReporter::Finalize()
             const double ratio = measured / reference;
             const bool met = ratio <= r.goal;
             mGoalsMet = mGoalsMet && met;
-            std::snprintf(line, sizeof line, "%-24s %6.2fx  (%.3f ms / %.3f ms, goal %.1fx) %s", r.label.c_str(),
-                          ratio, measured * 1e3, reference * 1e3, r.goal, met ? "met" : "MISSED");
+            std::snprintf(line, sizeof line, "%-24s %5.2fx  (%.3f ms / %.3f ms; processor time %.2fx)  goal %.1fx %s",
+                          r.label.c_str(), ratio, measured * 1e3, reference * 1e3,
+                          cpu(r.measured) / cpu(r.reference), r.goal, met ? "met" : "MISSED");
         }
         out << line << '\n';
     }
