@@ -79,9 +79,10 @@ private:
             ++mPos;
             return;
         }
-        if (*mPos == '\r' && ++mPos != mEnd && *mPos == '\n')
-            ++mPos;
-        else if (*mPos == '\n')
+        // CR LF, a lone LF or a lone CR each end one line.
+        const bool carriageReturn = *mPos == '\r';
+        ++mPos;
+        if (carriageReturn && mPos != mEnd && *mPos == '\n')
             ++mPos;
         ++mLine;
     }

@@ -200,6 +200,12 @@ void TestSampleFile::valueRules()
     QByteArray bare = exampleFile;
     bare.replace("\"Corvant Tessar Version 5.1\"", "Corvant Tessar Version 5.1");
     QVERIFY(readSampleData(state, bare).ok());
+
+    // Old Mac line ends, down to a last line ending in a lone CR.
+    QByteArray mac = exampleFile;
+    mac.replace("\r\n", "\r");
+    QVERIFY(readSampleData(state, mac).ok());
+    QVERIFY(readSampleData(state, mac.left(mac.indexOf("\"S-01\"\r") + 7)).status == ReadResult::Failed);
 }
 
 void TestSampleFile::brokenFilesAtEveryLine()
