@@ -2,6 +2,7 @@
 
 #include "core/plategeometry.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -36,6 +37,10 @@ PicWell::PicWell(QWidget *parent)
     setObjectName(QStringLiteral("PicWell"));
     // Every pixel comes from the image; nothing behind needs drawing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The status line names the well under the pointer before any press.
+    setMouseTracking(true);
+    // Every button picks up and drops alike; none opens a menu here.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 PicWell::~PicWell() = default;
@@ -139,6 +144,16 @@ double PicWell::toPixelRadius(float radius) const
     return double(radius) / PlateWidth * width();
 }
 
+QPointF PicWell::toPlate(QPointF position) const
+{
+    if (width() <= 0 || height() <= 0)
+        return {-1, -1};
+    const QPointF device = position * mRatio;
+    const QPointF middle(std::floor(device.x()) + 0.5, std::floor(device.y()) + 0.5);
+    const QPointF pixel = middle / mRatio;
+    return {pixel.x() / width() * PlateWidth, PlateHeight - pixel.y() / height() * PlateHeight};
+}
+
 QColor PicWell::pixelAt(QPoint pixel) const
 {
     const QPoint device = (QPointF(pixel) * mRatio).toPoint();
@@ -167,6 +182,24 @@ void PicWell::paintEvent(QPaintEvent *event)
     const QRegion rest = QRegion(rect()).subtracted(QRegion(covered.toAlignedRect()));
     for (const QRect &part : rest)
         painter.fillRect(part, backColor());
+}
+
+void PicWell::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF plate = toPlate(event->position());
+    emit mouseMoved(float(plate.x()), float(plate.y()));
+}
+
+void PicWell::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF plate = toPlate(event->position());
+    emit mousePressed(float(plate.x()), float(plate.y()));
+}
+
+void PicWell::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPointF plate = toPlate(event->position());
+    emit mouseReleased(float(plate.x()), float(plate.y()));
 }
 
 } // namespace Tessar

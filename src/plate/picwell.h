@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+class QMouseEvent;
 class QPainter;
 
 namespace Tessar {
@@ -53,6 +54,9 @@ public:
     // Where a plate point lands, in widget pixels.
     QPointF toPixel(float x, float y) const;
     double toPixelRadius(float radius) const;
+    // The plate point under a widget position: the middle of the image
+    // pixel there, which is where a well centre falling in that pixel is drawn.
+    QPointF toPlate(QPointF position) const;
 
     // In device pixels.
     const QImage &image() const { return mImage; }
@@ -61,8 +65,18 @@ public:
     // The image's colour in the pixel a plate point falls in.
     QColor colourAt(float x, float y) const;
 
+signals:
+    // The pointer, in plate units. Moves arrive with or without a button
+    // held; any button presses and releases alike.
+    void mouseMoved(float x, float y);
+    void mousePressed(float x, float y);
+    void mouseReleased(float x, float y);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QImage sprite(double ringRadius, const QColor &ring, double discRadius,
