@@ -6,6 +6,7 @@
 #include "platform/grid.h"
 #include "platform/twips.h"
 #include "plate/picwell.h"
+#include "noquotevalidator.h"
 #include "windowplacement.h"
 
 #include <QAction>
@@ -57,6 +58,10 @@ MainWindow::MainWindow(State &state, QWidget *parent)
     createControls();
     createMenus();
     mPlateMap = std::make_unique<PlateMap>(mState, *mPicWell);
+    mPlateMouse = std::make_unique<PlateMouse>(mState, *mPlateMap);
+    connect(mPicWell, &PicWell::mouseMoved, this, [this](float x, float y) { PicWell_MouseMove(x, y); });
+    connect(mPicWell, &PicWell::mousePressed, this, [this] { PicWell_MouseDown(); });
+    connect(mPicWell, &PicWell::mouseReleased, this, [this] { PicWell_MouseUp(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -79,6 +84,7 @@ void MainWindow::createControls()
     LblFilename = plainLabel(fraHeader, "LblFilename");
     TxtFileDesc = new QLineEdit(fraHeader);
     TxtFileDesc->setObjectName(QStringLiteral("TxtFileDesc"));
+    TxtFileDesc->setValidator(new NoQuoteValidator(TxtFileDesc));
     CmdList = new QPushButton(QStringLiteral("List"), fraHeader);
     CmdList->setObjectName(QStringLiteral("CmdList"));
     connect(CmdList, &QPushButton::clicked, this, [this] { CmdList_Click(); });
@@ -180,6 +186,10 @@ void MainWindow::sizeform()
     mState.nFrames = mLayout.nFrames;
     applyLayout();
     showprofile();
+    // The wells have moved under the pointer: the next move says which is there.
+    if (mPlateMouse)
+        mPlateMouse->reset();
+    StatusBar->clear();
 
     // Whatever a file or a dialog left behind, the frames only ever show
     // samples the table holds.
@@ -335,9 +345,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (mUnloaded)
         return;
     mUnloaded = true;
+    writeSettings();
+    emit unloaded();
+}
+
+void MainWindow::writeSettings() const
+{
     QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvant"), QStringLiteral("Corvant"));
     saveSettings(store);
-    emit unloaded();
 }
 
 } // namespace Tessar

@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "core/windowlayout.h"
 #include "plate/platemap.h"
+#include "plate/platemouse.h"
 
 #include <QMainWindow>
 
@@ -23,6 +24,8 @@ namespace Tessar {
 
 class Grid;
 class PicWell;
+struct FillResult;
+struct SearchStart;
 
 // The program's one document window, "Corvant XY Stage": a header with the
 // company, file name and description, the plate map, a column of sample
@@ -106,6 +109,15 @@ private:
     void GrdID_DblClick(int index);
     void GrdID_KeyDown(int index, int key, Qt::KeyboardModifiers modifiers);
     void GrdID_KeyPress(int index, QChar character);
+    void commitCell(int index);
+    void applyAdvance(int index, int row);
+    void scrollRefresh(int top);
+    void fillDownRedraw(const FillResult &range);
+    void searchFrom(const SearchStart &start);
+    void PicWell_MouseMove(float x, float y);
+    void PicWell_MouseDown();
+    void PicWell_MouseUp();
+    void writeSettings() const;
 
     void applyLayout();
     QString frameCaption(int s) const;
@@ -116,6 +128,7 @@ private:
     State &mState;
     WindowLayout mLayout = WindowLayout::designTime();
     bool mUnloaded = false;
+    Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
 
     QWidget *mClient = nullptr;
     QGroupBox *fraHeader = nullptr;
@@ -137,6 +150,7 @@ private:
     std::array<QAction *, KeyCount + 1> mnuInsertOP{};   // 1 to 6
 
     std::unique_ptr<PlateMap> mPlateMap;
+    std::unique_ptr<PlateMouse> mPlateMouse;
 };
 
 } // namespace Tessar

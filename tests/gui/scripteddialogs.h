@@ -14,7 +14,8 @@ public:
 
     QList<std::optional<QString>> answers;   // taken in order; none left means cancel
     QList<FileRequest> requests;
-    QStringList kinds;                       // "open" or "save", one per request
+    QStringList kinds;                       // "open", "save", "color" or "printer", one per request
+    QList<Tessar::Colour> colours;           // chosen in order; none left means cancel
 
     std::optional<QString> showOpen(QWidget *, const FileRequest &request) override
     {
@@ -28,10 +29,17 @@ public:
 
     std::optional<Tessar::Colour> showColor(QWidget *, const QString &, Tessar::Colour) override
     {
-        return std::nullopt;
+        kinds.append(QStringLiteral("color"));
+        if (colours.isEmpty())
+            return std::nullopt;
+        return colours.takeFirst();
     }
 
-    std::optional<int> showPrinter(QWidget *, QPrinter &) override { return std::nullopt; }
+    std::optional<int> showPrinter(QWidget *, QPrinter &) override
+    {
+        kinds.append(QStringLiteral("printer"));
+        return std::nullopt;
+    }
 
 private:
     std::optional<QString> answer(const QString &kind, const FileRequest &request)

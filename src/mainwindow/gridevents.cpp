@@ -1,0 +1,145 @@
+#include "mainwindow.h"
+
+#include "core/editing.h"
+#include "platform/grid.h"
+
+#include <QScrollBar>
+
+// The sample grids have no editor: these handlers do all typing, straight
+// into the table, and move through fields, frames and pages.
+
+namespace Tessar {
+
+namespace {
+
+bool isGridIndex(int index)
+{
+    return index >= 0 && index < MaxFrames;
+}
+
+// Ctrl or Alt with a letter is a command, even where the desktop reports
+// the letter as its text. Both together are how some keyboards type
+// characters such as @, which are text.
+bool isCommandStroke(Qt::KeyboardModifiers modifiers)
+{
+    const bool control = modifiers.testFlag(Qt::ControlModifier);
+    const bool alt = modifiers.testFlag(Qt::AltModifier);
+    return control != alt || modifiers.testFlag(Qt::MetaModifier);
+}
+
+} // namespace
+
+// Only a click makes an item current; moving with the keyboard leaves the
+// item the Edit commands act on where the user last pointed.
+void MainWindow::GrdID_Click(int index)
+{
+    if (!isGridIndex(index))
+        return;
+    mState.curGrid = index;
+    mState.curRow = GrdID[std::size_t(index)]->row();
+}
+
+void MainWindow::GrdID_DblClick(int index)
+{
+    GrdID_Click(index);
+}
+
+// The Delete key never arrives here while the grid has the focus: it is
+// the shortcut of Edit > Delete this Item, which wins and clears the item
+// last clicked (curGrid, curRow), key row included, like every Edit
+// command. After a click that is the cell with the focus; after moving
+// with Enter or the arrows it is still the clicked one, which is what
+// Copy and Paste would take too. Reaching it from here (with the shortcut
+// taken away) the key empties the focused cell, the key row excepted.
+void MainWindow::GrdID_KeyDown(int index, int key, Qt::KeyboardModifiers modifiers)
+{
+    mStrokeModifiers = modifiers;
+    if (!isGridIndex(index))
+        return;
+    const int row = GrdID[std::size_t(index)]->row();
+    switch (key) {
+    case Qt::Key_Backspace:
+        if (eraseLastCharacter(mState, index, row))
+            commitCell(index);
+        break;
+    case Qt::Key_Delete:
+        if (eraseCell(mState, index, row))
+            commitCell(index);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        applyAdvance(index, row);
+        break;
+    case Qt::Key_PageUp:
+        scrollRefresh(scrolledTop(mState, ScrollKey::PageUp));
+        break;
+    case Qt::Key_PageDown:
+        scrollRefresh(scrolledTop(mState, ScrollKey::PageDown));
+        break;
+    case Qt::Key_Home:
+        scrollRefresh(scrolledTop(mState, ScrollKey::Home));
+        break;
+    case Qt::Key_End:
+        scrollRefresh(scrolledTop(mState, ScrollKey::End));
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::GrdID_KeyPress(int index, QChar character)
+{
+    if (!isGridIndex(index))
+        return;
+    Grid *grid = GrdID[std::size_t(index)];
+    if (grid->row() == 0)
+        return;
+    // Ctrl+Enter lines the next grid's row up with this one; the last grid
+    // has no next one.
+    if (character == u'\n') {
+        const int next = lineFeedPartner(index);
+        if (next >= 0)
+            grid->setRow(GrdID[std::size_t(next)]->row());
+        return;
+    }
+    if (isCommandStroke(mStrokeModifiers))
+        return;
+    if (typeCharacter(mState, index, grid->row(), character))
+        commitCell(index);
+}
+
+// The table already holds the edit; the cell shows what the table holds.
+void MainWindow::commitCell(int index)
+{
+    Grid *grid = GrdID[std::size_t(index)];
+    const int s = mState.topSample + index;
+    const int row = grid->row();
+    if (mState.sampleTable.contains(s, row))
+        grid->setText(mState.sampleTable(s, row));
+}
+
+void MainWindow::applyAdvance(int index, int row)
+{
+    const Advance next = advance(mState, index, row);
+    if (!isGridIndex(next.frame))
+        return;
+    if (next.refill) {
+        mState.topSample = next.topSample;
+        fillsample(mState.topSample);
+    }
+    Grid *grid = GrdID[std::size_t(next.frame)];
+    grid->setRow(next.row);
+    if (next.moveFocus)
+        grid->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::scrollRefresh(int top)
+{
+    mState.topSample = top;
+    fillsample(mState.topSample);
+    vsb->setValue(mState.topSample);
+}
+
+} // namespace Tessar
