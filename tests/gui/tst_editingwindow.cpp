@@ -19,13 +19,20 @@ class TestEditingWindow : public QObject, WindowDriver
         QTest::keyClick(focused(), Qt::Key(k), modifiers);
     }
 
-    // Names the keys and lets the Insert entries say so, as a new plate does.
+    // Names keys 1 to 3 and sets a new plate up, which names the Insert entries.
     void nameKeys()
     {
         state.keyName[1] = QStringLiteral("Blank");
         state.keyName[2] = QStringLiteral("Std");
         state.keyName[3] = QStringLiteral("QC");
         run(QStringLiteral("MnuSetupWellnum2"));
+    }
+
+    void answerSearch(QMessageBox::StandardButton button)
+    {
+        whenModal(QStringLiteral("Search"), [button](QWidget *box) {
+            qobject_cast<QMessageBox *>(box)->button(button)->click();
+        });
     }
 
 private slots:
@@ -38,13 +45,9 @@ private slots:
         const int rows = state.fieldCount();
         QVERIFY(frames >= 2);
         clickCell(0, 1);
-        QCOMPARE(state.curGrid, 0);
-        QCOMPARE(state.curRow, 1);
-
         for (int i = 0; i < frames; ++i) {
             for (int f = 1; f < rows; ++f) {
                 QCOMPARE(focused(), grid(i));
-                QCOMPARE(grid(i)->row(), f);
                 const QString text = QStringLiteral("S%1.%2").arg(i + 1).arg(f);
                 QTest::keyClicks(focused(), text);
                 QCOMPARE(state.sampleTable(1 + i, f), text);
@@ -52,17 +55,15 @@ private slots:
                 key(f % 2 ? Qt::Key_Return : Qt::Key_Tab);
             }
         }
-        // One page on, entered at the first description field.
+        // One page on, at the first description field; the key rows stay
+        // empty and the clicked item stays current.
         QCOMPARE(state.topSample, 1 + frames);
         QCOMPARE(scrollBar()->value(), 1 + frames);
         QCOMPARE(focused(), grid(0));
         QCOMPARE(grid(0)->row(), 1);
-        QCOMPARE(caption(0), QStringLiteral("Row A , Column  %1").arg(1 + frames));
-        // The keyboard never changes the current item, nor a key row.
+        QCOMPARE(state.sampleTable(1, 0), QString());
         QCOMPARE(state.curGrid, 0);
         QCOMPARE(state.curRow, 1);
-        for (int s = 1; s <= frames; ++s)
-            QCOMPARE(state.sampleTable(s, 0), QString());
 
         // From the last full page Enter goes back to sample 1.
         key(Qt::Key_End);
@@ -72,7 +73,6 @@ private slots:
         key(Qt::Key_Return);
         QCOMPARE(state.topSample, 1);
         QCOMPARE(scrollBar()->value(), 1);
-        QCOMPARE(focused(), grid(0));
     }
 
     void typingTakesPrintableTextOnly()
@@ -80,17 +80,13 @@ private slots:
         clickCell(1, 2);
         QTest::keyClicks(focused(), QStringLiteral("a\"b~"));
         QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_Eacute, QStringLiteral("\u00e9"), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_unknown, QStringLiteral("\u00b0"), Qt::NoModifier);
-        QCOMPARE(state.sampleTable(2, 2), QStringLiteral("ab~"));
         key(Qt::Key_Backspace);
         QCOMPARE(state.sampleTable(2, 2), QStringLiteral("ab"));
         QCOMPARE(grid(1)->textAt(2, 1), QStringLiteral("ab"));
 
-        // The key row is read-only to typing.
         state.sampleTable(2, 0) = QStringLiteral("K");
         key(Qt::Key_Up);
         key(Qt::Key_Up);
-        QCOMPARE(grid(1)->row(), 0);
         QTest::keyClicks(focused(), QStringLiteral("xy"));
         key(Qt::Key_Backspace);
         QCOMPARE(state.sampleTable(2, 0), QStringLiteral("K"));
@@ -102,38 +98,17 @@ private slots:
         clickCell(9, 1);
         key(Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(state.topSample, 11);
-        QCOMPARE(state.sampleTable(10, 1), QString());
-    }
-
-    void pagingKeysMoveByOneSample()
-    {
-        const int frames = state.nFrames;
-        clickCell(0, 1);
-        key(Qt::Key_PageUp);
-        QCOMPARE(state.topSample, 1);
-        key(Qt::Key_PageDown);
-        QCOMPARE(state.topSample, 2);
-        QCOMPARE(caption(0), QStringLiteral("Row A , Column  2"));
-        key(Qt::Key_End);
-        key(Qt::Key_PageDown);
-        QCOMPARE(state.topSample, 96 - frames);
-        key(Qt::Key_PageUp);
-        QCOMPARE(state.topSample, 95 - frames);
-        QCOMPARE(scrollBar()->value(), 95 - frames);
-        key(Qt::Key_Home);
-        QCOMPARE(state.topSample, 1);
     }
 
     void copyPasteAndDeleteActOnTheClickedItem()
     {
-        QAction *paste = action(QStringLiteral("mnuEditPaste"));
+        auto *paste = child<QAction>(QStringLiteral("mnuEditPaste"));
         QVERIFY(!paste->isEnabled());
         state.sampleTable(2, 1) = QStringLiteral("alpha");
         state.sampleTable(3, 4) = QStringLiteral("four");
         selectItem(2, 1);
         key(Qt::Key_C, Qt::ControlModifier);
         QVERIFY(paste->isEnabled());
-
         clickCell(1, 3);
         key(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(state.sampleTable(3, 3), QStringLiteral("alpha"));
@@ -142,18 +117,17 @@ private slots:
 
         // Del is Edit > Delete: the clicked item goes, not the focused cell.
         key(Qt::Key_Return);
-        QCOMPARE(grid(1)->row(), 4);
         key(Qt::Key_Delete);
         QCOMPARE(state.sampleTable(3, 3), QString());
         QCOMPARE(state.sampleTable(3, 4), QStringLiteral("four"));
 
-        state.sampleTable(3, 0) = QStringLiteral("K");
         state.sampleTable(3, 5) = QStringLiteral("slot");
         run(QStringLiteral("mnuEditDeleteAll"));
-        QVERIFY(!SampleHasData(state, 3));
+        QCOMPARE(state.sampleTable(3, 4), QString());
         QCOMPARE(state.sampleTable(3, 5), QString());
         QCOMPARE(well(3), background());
 
+        // A new plate takes Paste away until the next Copy; Ctrl+V types nothing.
         run(QStringLiteral("MnuSetupWellnum2"));
         QVERIFY(!paste->isEnabled());
         clickCell(0, 1);
@@ -182,30 +156,23 @@ private slots:
         QVERIFY(!SampleHasData(state, 11));
         QCOMPARE(well(6), opaque(state.keyColor[2]));
         QCOMPARE(well(10), opaque(state.keyColor[1]));
-        QCOMPARE(well(11), background());
         QCOMPARE(grid(1)->textAt(2, 1), QStringLiteral("x"));
 
-        // From the key row the key itself is copied.
-        clickCell(0, 0);
+        clickCell(0, 0);                           // from the key row the key itself goes
         run(QStringLiteral("mnuEditFillNum1"));
         QCOMPARE(state.sampleTable(6, 0), QStringLiteral("Blank"));
 
-        // The targets are drawn as the source looks: here, empty.
-        selectItem(20, 1);
+        selectItem(20, 1);                         // targets are drawn as the source looks
         run(QStringLiteral("mnuEditFillNum1"));
         QCOMPARE(state.sampleTable(21, 3), QStringLiteral("kept"));
         QCOMPARE(well(21), background());
 
-        // The plate's end stops the fill.
-        selectItem(93, 1);
-        run(QStringLiteral("mnuEditFillNum4"));   // ten samples
+        selectItem(93, 1);                         // the plate's end stops the fill
+        run(QStringLiteral("mnuEditFillNum4"));
         QCOMPARE(state.sampleTable(96, 1), QStringLiteral("end"));
         QCOMPARE(state.sampleTable(97, 1), QString());
-        QCOMPARE(well(96), opaque(ButtonShadowColour));
 
-        // Fill Down all overwrites every row and the slot after them.
         state.sampleTable(30, 0) = QStringLiteral("QC");
-        state.sampleTable(30, 1) = QStringLiteral("a");
         state.sampleTable(31, 0) = QStringLiteral("Std");
         state.sampleTable(31, 3) = QStringLiteral("old");
         state.sampleTable(31, 5) = QStringLiteral("slot");
@@ -234,33 +201,25 @@ private slots:
                                 "12\t\t\t\t\tz\t\r\n"));
     }
 
-    void insertKeysAndTheColourOption()
+    void insertKeysKeepTheGridRow()
     {
         nameKeys();
-        QCOMPARE(action(QStringLiteral("mnuInsertOP1"))->text(), QStringLiteral("Blank"));
-        QCOMPARE(action(QStringLiteral("mnuInsertOP6"))->text(), QString());
+        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP1"))->text(), QStringLiteral("Blank"));
         selectItem(4, 2);
         key(Qt::Key_Down);
         key(Qt::Key_F6);
         QCOMPARE(state.sampleTable(4, 0), QStringLiteral("QC"));
         QCOMPARE(grid(0)->row(), 3);
-        QCOMPARE(grid(0)->textAt(0, 1), QStringLiteral("QC"));
         QCOMPARE(grid(0)->textColourAt(0, 1), state.keyColor[3]);
         QCOMPARE(well(4), opaque(state.keyColor[3]));
-        key(Qt::Key_F4);
-        QCOMPARE(state.sampleTable(4, 0), QStringLiteral("Blank"));
-        QCOMPARE(well(4), opaque(state.keyColor[1]));
         key(Qt::Key_F9);   // a key without a name takes the key away
         QCOMPARE(state.sampleTable(4, 0), QString());
         QCOMPARE(well(4), background());
 
-        QAction *assign = action(QStringLiteral("mnuSetupAssign"));
+        auto *assign = child<QAction>(QStringLiteral("mnuSetupAssign"));
         assign->trigger();
         QVERIFY(!assign->isChecked());
         QCOMPARE(state.colorsOn, QStringLiteral("no"));
-        window->close();
-        QSettings store(settingsFilePath(), QSettings::IniFormat);
-        QCOMPARE(store.value(QStringLiteral("WNDO/Colors")).toString(), QStringLiteral("no"));
     }
 
     void findWrapsAroundOnYesAndChangesNothingOnNo()
@@ -270,15 +229,14 @@ private slots:
         selectItem(10, 1);
         QString question;
         whenModal(QStringLiteral("FindFrm"), [](QWidget *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
-            QTest::keyClicks(dialog->findChild<QLineEdit *>(QStringLiteral("Text1")), QStringLiteral("needle"));
-            QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("Text1")), Qt::Key_Return);
+            auto *text = dialog->findChild<QLineEdit *>(QStringLiteral("Text1"));
+            QTest::keyClicks(text, QStringLiteral("needle"));
+            QTest::keyClick(text, Qt::Key_Return);
         });
         whenModal(QStringLiteral("Search"), [&question](QWidget *box) {
             auto *message = qobject_cast<QMessageBox *>(box);
             question = message->windowTitle() + u'|' + message->text();
             QCOMPARE(message->icon(), QMessageBox::Question);
-            QCOMPARE(message->standardButtons(), QMessageBox::Yes | QMessageBox::No);
             message->button(QMessageBox::Yes)->click();
         });
         run(QStringLiteral("mnuSearchFind"));
@@ -288,12 +246,9 @@ private slots:
         QCOMPARE(state.curRow, 2);
         QCOMPARE(grid(0)->row(), 2);
         QCOMPARE(scrollBar()->value(), 3);
-        QCOMPARE(caption(0), QStringLiteral("Row A , Column  3"));
 
-        // Find Next passes the sample found; No leaves everything shown as it is.
-        whenModal(QStringLiteral("Search"), [](QWidget *box) {
-            qobject_cast<QMessageBox *>(box)->button(QMessageBox::No)->click();
-        });
+        // Find Next passes the sample found; No leaves everything as shown.
+        answerSearch(QMessageBox::No);
         QApplication::setActiveWindow(window.get());
         QTest::keyClick(grid(0), Qt::Key_F3);
         QCOMPARE(unanswered(), 0);
@@ -309,34 +264,21 @@ private slots:
         scrollBar()->setValue(1);
         run(QStringLiteral("mnuSearchFind"));
         QCOMPARE(state.topSample, 3);
-
-        // An empty text searches nothing, now or with Find Next.
-        whenModal(QStringLiteral("FindFrm"), [](QWidget *dialog) {
-            dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->clear();
-            dialog->findChild<QPushButton *>(QStringLiteral("OK_Btn"))->click();
-        });
-        run(QStringLiteral("mnuSearchFind"));
-        QApplication::setActiveWindow(window.get());
-        QTest::keyClick(grid(0), Qt::Key_F3);
-        QCOMPARE(state.findText, QString());
-        QCOMPARE(state.topSample, 3);
     }
 
-    void setupCommandsRefreshTheWindow()
+    void setupDialogsRefreshTheWindow()
     {
         nameKeys();
         state.sampleTable(1, 0) = QStringLiteral("Blank");
         state.sampleTable(2, 0) = QStringLiteral("Blank");
         window->sizeform();
         const QColor before = well(2);
-
         dialogs->colours = {0x0080FF};
         whenModal(QStringLiteral("Colorfrm"), [](QWidget *dialog) {
             dialog->findChild<QPushButton *>(QStringLiteral("Operator1"))->click();
             dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
         });
         run(QStringLiteral("mnuSetupColor"));
-        QCOMPARE(state.keyColor[1], Colour(0x0080FF));
         QCOMPARE(grid(0)->textColourAt(0, 1), Colour(0x0080FF));
         QCOMPARE(well(1), opaque(0x0080FF));
         QCOMPARE(well(2), before);   // only the current sample's well is redrawn
@@ -351,11 +293,7 @@ private slots:
         QCOMPARE(grid(0)->rows(), 3);
         QSettings store(settingsFilePath(), QSettings::IniFormat);
         QCOMPARE(store.value(QStringLiteral("WNDO/Company")).toString(), QStringLiteral("LAB"));
-        QCOMPARE(store.value(QStringLiteral("WNDO/NumField")).toInt(), 3);
         QCOMPARE(store.value(QStringLiteral("WNDO/Width")).toDouble(), window->placement().width);
-
-        run(QStringLiteral("mnuFilePrint"));
-        QCOMPARE(dialogs->kinds, (QStringList{QStringLiteral("color"), QStringLiteral("printer")}));
     }
 
     void descriptionRefusesDoubleQuotes()

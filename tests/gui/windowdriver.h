@@ -3,8 +3,6 @@
 #include "scripteddialogs.h"
 
 #include "core/document.h"
-#include "core/settings.h"
-#include "core/state.h"
 #include "mainwindow/mainwindow.h"
 #include "plate/picwell.h"
 #include "platform/colour.h"
@@ -19,9 +17,6 @@
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
-
-#include <functional>
-#include <memory>
 
 // Starts the real main window on a first-run configuration and drives it
 // the way a user does: clicks, keys, and answers to its modal dialogs.
@@ -68,7 +63,6 @@ public:
     }
 
     void run(const QString &command) const { child<QAction>(command)->trigger(); }
-    QAction *action(const QString &name) const { return child<QAction>(name); }
     Tessar::Grid *grid(int frame) const { return child<Tessar::Grid>(QStringLiteral("GrdID%1").arg(frame)); }
     QString caption(int frame) const { return child<QGroupBox>(QStringLiteral("fraSample%1").arg(frame))->title(); }
     QScrollBar *scrollBar() const { return child<QScrollBar>(QStringLiteral("vsb")); }
@@ -84,7 +78,7 @@ public:
     }
 
     // Scrolls so `sample` heads the frames and clicks one of its rows.
-    void selectItem(int sample, int row)
+    void selectItem(int sample, int row) const
     {
         scrollBar()->setValue(sample);
         clickCell(0, row);
@@ -114,7 +108,6 @@ public:
         mWatch->start();
     }
 
-    // Queued answers whose dialog never came.
     int unanswered() const { return int(mAnswers.size()); }
 
 private:
