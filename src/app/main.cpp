@@ -16,9 +16,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Corvant"));
     QApplication::setWindowIcon(Tessar::programIcon());
 
-    // A second start only wakes the copy that runs already.
+    // A file given by the desktop (a double-click on a .kwl) is opened; a
+    // second start hands it to the copy that runs already and ends.
+    // (QApplication has already taken its own options out of argv.)
+    const QString fileToOpen = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     Tessar::SingleInstance instance;
-    if (!instance.start())
+    if (!instance.start(fileToOpen))
         return 0;
 
     if (!Tessar::FindHelpFile())
@@ -29,6 +32,12 @@ int main(int argc, char *argv[])
     Tessar::MainWindow window(state);
     QObject::connect(&instance, &Tessar::SingleInstance::activationRequested, &window,
                      [&window] { Tessar::bringToFront(&window); });
+    QObject::connect(&instance, &Tessar::SingleInstance::openRequested, &window,
+                     [&window](const QString &path) {
+                         // Never pull the document away from under an open dialog.
+                         if (!QApplication::activeModalWidget())
+                             window.openFile(path);
+                     });
     QObject::connect(&window, &Tessar::MainWindow::unloaded, &app, &QCoreApplication::quit);
     {
         QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvant"),
@@ -36,5 +45,7 @@ int main(int argc, char *argv[])
         window.loadSettings(store);
     }
     window.show();
+    if (!fileToOpen.isEmpty())
+        window.openFile(fileToOpen);
     return app.exec();
 }

@@ -16,6 +16,8 @@ namespace Tessar {
 namespace {
 
 const QByteArray Knock = QByteArrayLiteral("tessar:activate\n");
+// Followed by a file path and a line feed: a start given a file to open.
+const QByteArray OpenKnock = QByteArrayLiteral("tessar:open:");
 
 // A running copy answers in microseconds; these only bound the wait when
 // something is badly wrong, so a start never hangs.
@@ -25,7 +27,8 @@ constexpr int KnockWaitMs = 5000;
 // The lock is held only for the hand-over itself, so one this old was left
 // by a copy that died in the middle of it.
 constexpr int StaleLockMs = 10000;
-constexpr qint64 MaxKnockBytes = 64;
+// Room for the longest path the system allows.
+constexpr qint64 MaxKnockBytes = 8192;
 
 QString socketDirectory()
 {
@@ -78,7 +81,7 @@ QString SingleInstance::defaultName()
     return QStringLiteral("tessar-") + userKey();
 }
 
-bool SingleInstance::start()
+bool SingleInstance::start(const QString &fileToOpen)
 {
     if (m_server && m_server->isListening())
         return true;
@@ -90,19 +93,23 @@ bool SingleInstance::start()
     lock.setStaleLockTime(StaleLockMs);
     lock.tryLock(LockWaitMs);
 
-    if (knockAtRunningCopy())
+    if (knockAtRunningCopy(fileToOpen))
         return false;
     listen();
     return true;
 }
 
-bool SingleInstance::knockAtRunningCopy()
+bool SingleInstance::knockAtRunningCopy(const QString &fileToOpen)
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(ConnectWaitMs))
         return false;
-    socket.write(Knock);
+    const QByteArray path = QFileInfo(fileToOpen).absoluteFilePath().toUtf8();
+    if (fileToOpen.isEmpty() || path.contains('\n') || path.size() + OpenKnock.size() >= MaxKnockBytes)
+        socket.write(Knock);
+    else
+        socket.write(OpenKnock + path + '\n');
     socket.waitForBytesWritten(ConnectWaitMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
@@ -142,8 +149,14 @@ void SingleInstance::readKnock(QLocalSocket *socket)
     }
     const QByteArray line = socket->readLine(MaxKnockBytes + 1);
     socket->disconnectFromServer();
-    if (line == Knock)
+    if (line == Knock) {
         emit activationRequested();
+    } else if (line.startsWith(OpenKnock) && line.endsWith('\n')) {
+        emit activationRequested();
+        const QString path = QString::fromUtf8(line.mid(OpenKnock.size()).chopped(1));
+        if (!path.isEmpty())
+            emit openRequested(path);
+    }
 }
 
 } // namespace Tessar

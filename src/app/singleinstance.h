@@ -22,9 +22,10 @@ public:
     ~SingleInstance() override;
 
     // False when another copy already runs: it has been asked to show itself
-    // and the caller should end at once. True when this copy is the first;
-    // it then listens for later starts.
-    bool start();
+    // (and to open fileToOpen, when one is given) and the caller should end
+    // at once. True when this copy is the first; it then listens for later
+    // starts.
+    bool start(const QString &fileToOpen = QString());
 
     // Where the socket lives (a full path) and the lock that guards it.
     QString serverName() const { return m_serverName; }
@@ -35,9 +36,11 @@ public:
 
 signals:
     void activationRequested();
+    // A later start was given this file (an absolute path) to open.
+    void openRequested(const QString &path);
 
 private:
-    bool knockAtRunningCopy();
+    bool knockAtRunningCopy(const QString &fileToOpen);
     void listen();
     void acceptKnocks();
     void readKnock(QLocalSocket *socket);

@@ -75,6 +75,19 @@ void MainWindow::mnuFileOpen_Click()
 {
     if (!chooseFile(false))
         return;
+    showOpenedDocument();
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    const QFileInfo file(path);
+    mState.fileTitle = file.fileName();
+    mState.filePath = file.absoluteFilePath();
+    showOpenedDocument();
+}
+
+void MainWindow::showOpenedDocument()
+{
     // A file that cannot be read leaves what was read of it, and the window
     // shows that.
     ReadSampleFile(mState);

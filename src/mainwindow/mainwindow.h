@@ -49,6 +49,10 @@ public:
     WindowPlacement placement() const;
     void place(const WindowPlacement &placement);
 
+    // Opens a file named from outside the window (the desktop, a later
+    // start), just as File > Open does after its dialog.
+    void openFile(const QString &path);
+
     // Lays out every control for the window's size, then refills the frames
     // and redraws the plate.
     void sizeform();
@@ -124,6 +128,7 @@ private:
     void nameInsertEntries();
     bool chooseFile(bool forSaving);
     void writeDocument();
+    void showOpenedDocument();
 
     State &mState;
     WindowLayout mLayout = WindowLayout::designTime();

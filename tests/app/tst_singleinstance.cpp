@@ -1,5 +1,6 @@
 #include "app/singleinstance.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
@@ -50,6 +51,22 @@ private slots:
             QVERIFY(!later.start());
             QTRY_COMPARE(knocks.count(), i);
         }
+    }
+
+    void aLaterStartHandsOverItsFile()
+    {
+        const QString name = freshName();
+        SingleInstance first(name);
+        QSignalSpy knocks(&first, &SingleInstance::activationRequested);
+        QSignalSpy opens(&first, &SingleInstance::openRequested);
+        QVERIFY(first.start());
+
+        SingleInstance later(name);
+        QVERIFY(!later.start(QStringLiteral("plates/run 7 \u00e9.kwl")));
+        QTRY_COMPARE(opens.count(), 1);
+        QCOMPARE(knocks.count(), 1);
+        QCOMPARE(opens.first().first().toString(),
+                 QDir::current().absoluteFilePath(QStringLiteral("plates/run 7 \u00e9.kwl")));
     }
 
     void processesHandOverAndSurviveACrash()
