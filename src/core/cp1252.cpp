@@ -27,11 +27,17 @@ int encodeOne(char16_t c)
 
 QString decodeCp1252(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        *out++ = (b >= 0x80 && b < 0xA0) ? high[b - 0x80] : char16_t(b);
+    // Latin-1 agrees with the code page everywhere but 0x80 to 0x9F, and Qt
+    // converts it in bulk; only those few bytes need the table.
+    QString text = QString::fromLatin1(bytes);
+    char16_t *out = nullptr;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80 || b >= 0xA0)
+            continue;
+        if (!out)
+            out = reinterpret_cast<char16_t *>(text.data());
+        out[i] = high[b - 0x80];
     }
     return text;
 }

@@ -210,7 +210,9 @@ private:
             const int sample = int(integer("a sample number", -32768, 32767));
             if (sample < 0)
                 break;
-            if (sample < 1 || sample > s.wellCount)
+            // The writer stores slots 0 to wellCount + 1 (the frames past the
+            // last well can be typed into), so the reader takes them back.
+            if (sample > s.wellCount + 1)
                 throw ReadFault{line, QStringLiteral("sample %1 is not on a %2-well plate").arg(sample).arg(s.wellCount)};
             for (int f = 0; f < nf; ++f)
                 s.sampleTable(sample, f) = text("a sample field");

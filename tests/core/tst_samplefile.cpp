@@ -72,6 +72,7 @@ private slots:
     void olderHeaderReadsTheSame();
     void unrecognisedHeaderKeepsConfiguration();
     void emptyDocument();
+    void spareSlotsReadBack();
     void fileOfAnotherFormatIsLaidOut();
     void valueRules();
     void brokenFilesAtEveryLine();
@@ -153,6 +154,21 @@ void TestSampleFile::emptyDocument()
     QVERIFY(readSampleData(back, bytes).ok());
     QCOMPARE(back.wellCount, 96);
     QCOMPARE(back.fieldName[4], QStringLiteral("description5"));
+}
+
+void TestSampleFile::spareSlotsReadBack()
+{
+    // Text typed into a frame past the last well is saved with the plate;
+    // what is saved must open again.
+    State state = exampleDocument();
+    state.sampleTable(25, 1) = QStringLiteral("past the last well");
+    state.sampleTable(26, 1) = QStringLiteral("not saved");
+    const QByteArray bytes = sampleFileBytes(state);
+    QVERIFY(!bytes.contains("not saved"));
+    State back = freshState();
+    QVERIFY(readSampleData(back, bytes).ok());
+    QCOMPARE(back.sampleTable(25, 1), QStringLiteral("past the last well"));
+    QCOMPARE(sampleFileBytes(back), bytes);
 }
 
 void TestSampleFile::fileOfAnotherFormatIsLaidOut()
@@ -262,8 +278,7 @@ void TestSampleFile::valuesTheDocumentCannotHold_data()
     QTest::newRow("plate beyond 16 bits") << QByteArray("\r\n24\r\n") << QByteArray("\r\n70000\r\n") << 5;
     QTest::newRow("colour as a word") << QByteArray("\r\n65280\r\n") << QByteArray("\r\ngreen\r\n") << 11;
     QTest::newRow("colour beyond 32 bits") << QByteArray("\r\n65280\r\n") << QByteArray("\r\n4294967296\r\n") << 11;
-    QTest::newRow("sample zero") << QByteArray("\r\n2\r\n\"Blank\"") << QByteArray("\r\n0\r\n\"Blank\"") << 23;
-    QTest::newRow("sample past the plate") << QByteArray("\r\n2\r\n\"Blank\"") << QByteArray("\r\n25\r\n\"Blank\"") << 23;
+    QTest::newRow("sample past the plate") << QByteArray("\r\n2\r\n\"Blank\"") << QByteArray("\r\n26\r\n\"Blank\"") << 23;
     QTest::newRow("sample past the table") << QByteArray("\r\n2\r\n\"Blank\"") << QByteArray("\r\n30000\r\n\"Blank\"") << 23;
     QTest::newRow("empty sample number") << QByteArray("\r\n2\r\n\"Blank\"") << QByteArray("\r\n\r\n\"Blank\"") << 23;
 }
