@@ -9,6 +9,7 @@ function(tessar_add_test name)
   set(cfg "${CMAKE_CURRENT_BINARY_DIR}/${name}-config")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
+    TIMEOUT 180
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${cfg};HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-home;TESSAR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   # Start every run from an empty configuration directory.
   add_test(NAME ${name}-clean COMMAND ${CMAKE_COMMAND} -E rm -rf "${cfg}")

@@ -1,6 +1,7 @@
 #include "configdialog.h"
 
 #include "fixeddialog.h"
+#include "platform/noquotevalidator.h"
 #include "screencentre.h"
 #include "twiprect.h"
 
@@ -91,6 +92,7 @@ void ConfigDialog::createControls()
 
     mText1 = new QLineEdit(mFraheader);
     mText1->setObjectName(QStringLiteral("Text1"));
+    mText1->setValidator(new NoQuoteValidator(mText1));
     mText1->setGeometry(twipsRect(1740, 180, 2895, 285));
 
     auto *label15 = new QLabel(QStringLiteral("Number of Description Fields:"), mFraheader);

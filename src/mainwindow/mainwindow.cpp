@@ -6,7 +6,7 @@
 #include "platform/grid.h"
 #include "platform/twips.h"
 #include "plate/picwell.h"
-#include "noquotevalidator.h"
+#include "platform/noquotevalidator.h"
 #include "windowplacement.h"
 
 #include <QAction>

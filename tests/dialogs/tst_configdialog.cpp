@@ -101,7 +101,8 @@ private slots:
 
     void okWritesTextsBack()
     {
-        child<QLineEdit>("Text1")->setText(QStringLiteral("Lab 7"));
+        child<QLineEdit>("Text1")->clear();
+        QTest::keyClicks(child<QLineEdit>("Text1"), QStringLiteral("Lab \"7\""));
         Grid *fields = cell("grdfield", 2);
         QTest::keyClick(fields, Qt::Key_Delete);
         QTest::keyClicks(fields, QStringLiteral("Dose"));
