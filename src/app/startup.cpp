@@ -1,0 +1,94 @@
+#include "app/startup.h"
+
+#include "app/helpfile.h"
+#include "app/programicon.h"
+#include "app/raisewindow.h"
+#include "app/singleinstance.h"
+#include "core/document.h"
+#include "core/state.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QSettings>
+#include <QTimer>
+
+namespace Tessar {
+
+namespace {
+
+// Waits for the window's first paint. The top-level window is painted
+// first in a pass, so the end of the pass is reached once the event loop
+// runs again.
+class FirstPaintWatch : public QObject
+{
+public:
+    explicit FirstPaintWatch(std::function<void()> done)
+        : mDone(std::move(done))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !mSeen) {
+            mSeen = true;
+            QTimer::singleShot(0, this, [this] {
+                mDone();
+                // Not quit(): that closes the window, which writes the settings.
+                QCoreApplication::exit(0);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> mDone;
+    bool mSeen = false;
+};
+
+} // namespace
+
+int runTessar(QApplication &app, const StartOptions &options)
+{
+    QApplication::setOrganizationName(QStringLiteral("Corvant"));
+    QApplication::setApplicationName(QStringLiteral("Corvant"));
+    QApplication::setWindowIcon(programIcon());
+
+    // A second start hands its file to the copy that runs already and ends.
+    SingleInstance instance;
+    if (!instance.start(options.fileToOpen))
+        return 0;
+
+    if (!FindHelpFile())
+        warnHelpMissing(nullptr);
+
+    State state;
+    applyFirstRunDefaults(state);
+    MainWindow window(state);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     [&window] { bringToFront(&window); });
+    QObject::connect(&instance, &SingleInstance::openRequested, &window,
+                     [&window](const QString &path) {
+                         // Never pull the document away from under an open dialog.
+                         if (!QApplication::activeModalWidget())
+                             window.openFile(path);
+                     });
+    QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
+    {
+        QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvant"),
+                        QStringLiteral("Corvant"));
+        window.loadSettings(store);
+    }
+
+    FirstPaintWatch watch(options.afterFirstPaint);
+    if (options.afterFirstPaint)
+        window.installEventFilter(&watch);
+
+    window.show();
+    if (!options.fileToOpen.isEmpty())
+        window.openFile(options.fileToOpen);
+    return app.exec();
+}
+
+} // namespace Tessar
