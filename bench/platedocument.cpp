@@ -7,7 +7,6 @@ namespace Tessar {
 
 namespace {
 
-constexpr int Wells = 1536;
 constexpr int Rows = 10;
 constexpr int TextLength = 40;
 
@@ -28,12 +27,12 @@ std::string quoted(const std::string &t)
 
 } // namespace
 
-PlateDocument makePlateDocument()
+PlateDocument makePlateDocument(int wells)
 {
     PlateDocument d;
     State &st = d.state;
     applyFirstRunDefaults(st);
-    st.wellCount = Wells;
+    st.wellCount = wells;
     st.numField = Rows;
     newDocument(st);
     st.fileDesc = QString::fromStdString(text(0, 1));
@@ -42,7 +41,7 @@ PlateDocument makePlateDocument()
         st.fieldName[f] = QString::fromStdString(text(0, 10 + f));
     for (int k = 1; k < 7; ++k)
         st.keyName[k] = QString::fromStdString(text(0, 30 + k));
-    for (int s = 1; s <= Wells; ++s) {
+    for (int s = 1; s <= wells; ++s) {
         std::vector<std::string> row;
         for (int f = 0; f < Rows; ++f) {
             row.push_back(f == 0 ? text(0, 30 + 1 + s % 6) : text(s, f));
@@ -56,7 +55,7 @@ PlateDocument makePlateDocument()
     h.push_back(quoted(st.fileDesc.toStdString()));
     h.push_back(std::to_string(Rows));
     h.push_back(quoted(st.company.toStdString()));
-    h.push_back(std::to_string(Wells));
+    h.push_back(std::to_string(wells));
     for (int f = 0; f < Rows; ++f)
         h.push_back(quoted(st.fieldName[f].toStdString()));
     for (Colour c : st.keyColor)

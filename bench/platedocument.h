@@ -7,7 +7,7 @@
 
 namespace Tessar {
 
-// The document the benchmarks read and write: a full 1536-well plate, ten
+// The document the benchmarks work on: a plate with data in every well, ten
 // rows per sample, every text 40 characters long.
 struct PlateDocument
 {
@@ -15,9 +15,10 @@ struct PlateDocument
     // The same document as plain lines of a sample file, CRLF left off, for
     // the reference code that works on std::string only.
     std::vector<std::string> headerLines;
-    std::vector<std::vector<std::string>> samples;   // per sample 1..1536, numField texts
+    std::vector<std::vector<std::string>> samples;   // per sample from 1 on, numField texts
 };
 
-PlateDocument makePlateDocument();
+// `wells` is one of the plate formats (24, 48, 96, 384, 1536).
+PlateDocument makePlateDocument(int wells = 1536);
 
 } // namespace Tessar

@@ -6,8 +6,14 @@
 
 namespace Tessar {
 
-RatioReporter::RatioReporter(std::vector<Ratio> ratios)
-    : mRatios(std::move(ratios))
+namespace {
+
+constexpr char ProcessCpu[] = "process_cpu";
+
+} // namespace
+
+RatioReporter::RatioReporter(std::vector<Ratio> ratios, std::vector<Limit> limits)
+    : mRatios(std::move(ratios)), mLimits(std::move(limits))
 {
 }
 
@@ -17,14 +23,17 @@ void RatioReporter::ReportRuns(const std::vector<Run> &runs)
         if (run.error_occurred)
             continue;
         const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-        Times &t = mTimes[run.run_name.function_name];
+        const auto processCpu = run.counters.find(ProcessCpu);
+        const double cpu = processCpu != run.counters.end() ? processCpu->second.value
+                                                            : run.GetAdjustedCPUTime() / unit;
+        Times &t = mTimes[run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args)];
         if (run.run_type == Run::RT_Iteration) {
             t.real.push_back(run.GetAdjustedRealTime() / unit);
-            t.cpu.push_back(run.GetAdjustedCPUTime() / unit);
+            t.cpu.push_back(cpu);
         } else if (run.aggregate_name == "median") {
             // With --benchmark_report_aggregates_only only these arrive.
             t.medianReal = run.GetAdjustedRealTime() / unit;
-            t.medianCpu = run.GetAdjustedCPUTime() / unit;
+            t.medianCpu = cpu;
             t.aggregated = true;
         }
     }
@@ -56,29 +65,50 @@ double RatioReporter::cpu(const std::string &name) const
     return it->second.aggregated ? it->second.medianCpu : median(it->second.cpu);
 }
 
+void RatioReporter::printRatio(std::ostream &out, const Ratio &r)
+{
+    const double measured = real(r.measured);
+    const double reference = real(r.reference);
+    char line[320];
+    if (measured <= 0.0 || reference <= 0.0 || cpu(r.reference) <= 0.0) {
+        // Filtered out or failed: nothing to compare.
+        std::snprintf(line, sizeof line, "%-40s n/a (%s or %s not run)", r.label.c_str(),
+                      r.measured.c_str(), r.reference.c_str());
+    } else {
+        const double ratio = measured / reference;
+        const bool met = ratio <= r.goal;
+        mGoalsMet = mGoalsMet && met;
+        std::snprintf(line, sizeof line, "%-40s %5.2fx  (%.3f ms / %.3f ms; processor time %.2fx)  goal %.1fx %s",
+                      r.label.c_str(), ratio, measured * 1e3, reference * 1e3,
+                      cpu(r.measured) / cpu(r.reference), r.goal, met ? "met" : "MISSED");
+    }
+    out << line << '\n';
+}
+
+void RatioReporter::printLimit(std::ostream &out, const Limit &l)
+{
+    const double measured = real(l.measured) * 1e3;
+    char line[320];
+    if (measured <= 0.0) {
+        std::snprintf(line, sizeof line, "%-40s n/a (%s not run)", l.label.c_str(), l.measured.c_str());
+    } else {
+        const bool met = measured <= l.goalMs;
+        mGoalsMet = mGoalsMet && met;
+        std::snprintf(line, sizeof line, "%-40s %8.3f ms  (processor %8.3f ms)  goal under %.0f ms %s",
+                      l.label.c_str(), measured, cpu(l.measured) * 1e3, l.goalMs, met ? "met" : "MISSED");
+    }
+    out << line << '\n';
+}
+
 void RatioReporter::Finalize()
 {
     ConsoleReporter::Finalize();
     std::ostream &out = GetOutputStream();
     out << '\n';
-    for (const Ratio &r : mRatios) {
-        const double measured = real(r.measured);
-        const double reference = real(r.reference);
-        char line[256];
-        if (measured <= 0.0 || reference <= 0.0 || cpu(r.reference) <= 0.0) {
-            // Filtered out or failed: nothing to compare.
-            std::snprintf(line, sizeof line, "%-24s n/a (%s or %s not run)", r.label.c_str(),
-                          r.measured.c_str(), r.reference.c_str());
-        } else {
-            const double ratio = measured / reference;
-            const bool met = ratio <= r.goal;
-            mGoalsMet = mGoalsMet && met;
-            std::snprintf(line, sizeof line, "%-24s %5.2fx  (%.3f ms / %.3f ms; processor time %.2fx)  goal %.1fx %s",
-                          r.label.c_str(), ratio, measured * 1e3, reference * 1e3,
-                          cpu(r.measured) / cpu(r.reference), r.goal, met ? "met" : "MISSED");
-        }
-        out << line << '\n';
-    }
+    for (const Ratio &r : mRatios)
+        printRatio(out, r);
+    for (const Limit &l : mLimits)
+        printLimit(out, l);
     out.flush();
 }
 

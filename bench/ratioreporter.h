@@ -9,10 +9,15 @@
 namespace Tessar {
 
 // Prints the usual console table and, at the end, how many times slower each
-// measured benchmark ran than its reference, against a goal. The goal is
-// judged on wall-clock time (the disk counts); the processor-time ratio is
-// shown beside it because it varies less on a busy machine. With
+// measured benchmark ran than its reference, against a goal, and how long
+// each timed command took against its time limit. Goals are judged on
+// wall-clock time (the disk and the screen count); the processor-time ratio
+// is shown beside it because it varies less on a busy machine. With
 // repetitions the median of the runs counts.
+//
+// A benchmark that times other processes reports their processor time in a
+// counter named "process_cpu" (seconds per iteration); that counter then
+// stands in for its own, which would only show the waiting.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -24,12 +29,19 @@ public:
         double goal;
     };
 
-    explicit RatioReporter(std::vector<Ratio> ratios);
+    struct Limit
+    {
+        std::string label;
+        std::string measured;   // benchmark name, with its argument if it has one
+        double goalMs;
+    };
+
+    explicit RatioReporter(std::vector<Ratio> ratios, std::vector<Limit> limits = {});
 
     void ReportRuns(const std::vector<Run> &runs) override;
     void Finalize() override;
 
-    // False once a ratio missed its goal.
+    // False once a ratio or a limit missed its goal.
     bool goalsMet() const { return mGoalsMet; }
 
 private:
@@ -44,7 +56,11 @@ private:
     double real(const std::string &name) const;
     double cpu(const std::string &name) const;
 
+    void printRatio(std::ostream &out, const Ratio &r);
+    void printLimit(std::ostream &out, const Limit &l);
+
     std::vector<Ratio> mRatios;
+    std::vector<Limit> mLimits;
     std::map<std::string, Times> mTimes;
     bool mGoalsMet = true;
 };

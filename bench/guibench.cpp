@@ -1,0 +1,100 @@
+// Times the desktop program offscreen, in one run:
+//  - a start of the whole program, as its own process, to the end of its
+//    window's first paint, against a QApplication that starts and ends at
+//    once;
+//  - on plates with data in every well, the window's commands that must fit
+//    in one frame at 60 Hz: redrawing the plate map, a resize with its new
+//    layout and repaint, a Find Next that finds nothing, a Fill Down of 40
+//    samples.
+//
+//   tessar-guibench [Google Benchmark flags]
+//
+// Without flags each benchmark runs seven times, the runs of all of them
+// interleaved at random, and the figures at the end are the medians. Exit
+// status 1 when something cannot be timed, 0 otherwise; a missed goal is
+// printed ("MISSED"), not failed, since timings on a shared machine are noisy.
+
+#include "ratioreporter.h"
+#include "startbench.h"
+#include "windowbench.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <vector>
+
+using namespace Tessar;
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// The offscreen platform says on every resize that it has no window frame
+// to pass size hints to; that is no news to anyone reading the figures.
+void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<char *> args(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=7";
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (argc == 1) {
+        args.push_back(repetitions);
+        args.push_back(interleave);
+    }
+    int count = int(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 2;
+
+    // Headless, and never near the settings of whoever runs it.
+    QTemporaryDir config;
+    if (!config.isValid()) {
+        std::fprintf(stderr, "tessar-guibench: no temporary folder\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qtHandler = qInstallMessageHandler(quietOffscreen);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+
+    QString error;
+    if (!prepareStarts(&error) || !prepareWindows(&error)) {
+        std::fprintf(stderr, "tessar-guibench: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    RatioReporter reporter(
+        {
+            {"start / empty start", "BM_StartTessar", "BM_StartEmptyApplication", 2.5},
+            {"start, 1536 wells stored / empty start", "BM_StartTessar1536", "BM_StartEmptyApplication", 2.5},
+        },
+        {
+            {"plate map redraw, 1536 wells", "BM_PlateRedraw1536", 16},
+            {"resize: sizeform + repaint, 96 wells", "BM_ResizeRepaint/96", 16},
+            {"resize: sizeform + repaint, 1536 wells", "BM_ResizeRepaint/1536", 16},
+            {"Find Next, nothing found, 1536 wells", "BM_FindNextNothing1536", 16},
+            {"  of which the search alone", "BM_FindNothingSearch1536", 16},
+            {"Fill Down all, 40 samples + redraw", "BM_FillDownAll40", 16},
+            {"  and the window repainted", "BM_FillDownAll40Repaint", 16},
+        });
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    releaseWindows();
+    releaseStarts();
+    return 0;
+}
