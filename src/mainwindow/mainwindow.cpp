@@ -5,8 +5,8 @@
 #include "platform/colour.h"
 #include "platform/grid.h"
 #include "platform/twips.h"
-#include "plate/picwell.h"
 #include "platform/noquotevalidator.h"
+#include "plate/picwell.h"
 #include "windowplacement.h"
 
 #include <QAction>
@@ -19,6 +19,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -173,6 +174,7 @@ void MainWindow::place(const WindowPlacement &placement)
 void MainWindow::sizeform()
 {
     mState.fieldName[0] = QStringLiteral("Key");
+    mLaidOutSize = mClient->size();
     const QFontMetricsF metrics(font());
     LayoutInput input;
     input.width = pixelsToTwips(mClient->width());
@@ -334,7 +336,10 @@ void MainWindow::vsb_Change(int value)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == mClient && event->type() == QEvent::Resize && mPlateMap)
+    // Showing the window reports the size it was already laid out for;
+    // only a real change of size needs the whole layout again.
+    if (watched == mClient && event->type() == QEvent::Resize && mPlateMap
+        && static_cast<QResizeEvent *>(event)->size() != mLaidOutSize)
         sizeform();
     return QMainWindow::eventFilter(watched, event);
 }

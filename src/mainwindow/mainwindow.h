@@ -136,6 +136,7 @@ private:
     Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
 
     QWidget *mClient = nullptr;
+    QSize mLaidOutSize;   // the client size sizeform last worked with
     QGroupBox *fraHeader = nullptr;
     QLabel *LblCompany = nullptr;
     QLabel *LblFilename = nullptr;
