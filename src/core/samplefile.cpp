@@ -241,14 +241,27 @@ bool appendText(QByteArray &out, const QString &text)
 {
     out.append('"');
     const qsizetype start = out.size();
-    bool exact = appendCp1252(out, text);
-    for (qsizetype i = start; i < out.size(); ++i) {
-        char &c = out[i];
-        if (c == '"') {
-            c = '\'';
+    bool exact = true;
+
+    // Nearly every text is plain ASCII: copy it straight across.
+    out.resize(start + text.size());
+    char *to = out.data() + start;
+    const char16_t *from = reinterpret_cast<const char16_t *>(text.constData());
+    qsizetype i = 0;
+    for (; i < text.size() && from[i] < 0x80; ++i)
+        to[i] = char(from[i]);
+    if (i < text.size()) {
+        out.truncate(start);
+        exact = appendCp1252(out, text);
+        to = out.data() + start;
+    }
+
+    for (char *c = to, *end = out.data() + out.size(); c != end; ++c) {
+        if (*c == '"') {
+            *c = '\'';
             exact = false;
-        } else if (c == '\r' || c == '\n') {
-            c = ' ';
+        } else if (*c == '\r' || *c == '\n') {
+            *c = ' ';
             exact = false;
         }
     }
@@ -306,7 +319,7 @@ QByteArray sampleFileBytes(const State &state, int *changedValues)
     };
 
     QByteArray out;
-    out.reserve(4096);
+    out.reserve(1 << 16);
     text(out, QLatin1String(FileHeader));
     text(out, state.fileDesc);
     out.append(numberText(state.numField).toLatin1());
