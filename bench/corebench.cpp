@@ -134,19 +134,7 @@ BENCHMARK(BM_FormatCore)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    std::vector<char *> args(argv, argv + argc);
-    char repetitions[] = "--benchmark_repetitions=7";
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    if (argc == 1) {
-        args.push_back(repetitions);
-        args.push_back(interleave);
-    }
-    int count = int(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    argc = count;
-    argv = args.data();
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!initialiseBenchmarks(argc, argv))
         return 2;
 
     Fixture f;

@@ -47,17 +47,7 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char **argv)
 {
-    std::vector<char *> args(argv, argv + argc);
-    char repetitions[] = "--benchmark_repetitions=7";
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    if (argc == 1) {
-        args.push_back(repetitions);
-        args.push_back(interleave);
-    }
-    int count = int(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+    if (!initialiseBenchmarks(argc, argv))
         return 2;
 
     // Headless, and never near the settings of whoever runs it.

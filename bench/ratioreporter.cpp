@@ -112,4 +112,19 @@ void RatioReporter::Finalize()
     out.flush();
 }
 
+bool initialiseBenchmarks(int argc, char **argv)
+{
+    std::vector<char *> args(argv, argv + argc);
+    static char repetitions[] = "--benchmark_repetitions=7";
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (argc == 1) {
+        args.push_back(repetitions);
+        args.push_back(interleave);
+    }
+    int count = int(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    return !benchmark::ReportUnrecognizedArguments(count, args.data());
+}
+
 } // namespace Tessar

@@ -65,4 +65,10 @@ private:
     bool mGoalsMet = true;
 };
 
+// Hands the command line to Google Benchmark. Run without arguments, the
+// benchmarks repeat seven times in random order, so a busy moment of the
+// machine spreads over all of them instead of spoiling one. False when an
+// argument was not understood.
+bool initialiseBenchmarks(int argc, char **argv);
+
 } // namespace Tessar
