@@ -20,93 +20,49 @@ class CorpusTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void replay_data();
-    void replay();
-    void kinds_data();
-    void kinds();
-
-private:
-    QDir corpus;
-};
-
-static QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-void CorpusTest::initTestCase()
-{
-    const QString source = qEnvironmentVariable("TESSAR_SOURCE_DIR", QStringLiteral(TESSAR_DEFAULT_SOURCE_DIR));
-    corpus = QDir(source + QStringLiteral("/fuzz/corpus"));
-    QVERIFY2(corpus.exists(), qPrintable(corpus.path()));
-    QVERIFY(corpus.entryList(QDir::Files).size() >= 20);
-}
-
-void CorpusTest::replay_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("start");
-    for (const QString &name : corpus.entryList(QDir::Files, QDir::Name)) {
-        for (int start = 0; start < StartingStateCount; ++start)
-            QTest::addRow("%s@%d", qPrintable(name), start) << corpus.filePath(name) << start;
-    }
-}
-
-void CorpusTest::replay()
-{
-    QFETCH(QString, path);
-    QFETCH(int, start);
-    // A buffer without a terminating zero or slack behind it, as the fuzzer
-    // passes, so a sanitizer build sees any read past the end.
-    const QByteArray data = contents(path);
-    const std::vector<char> exact(data.begin(), data.end());
-    const QStringList problems = readProblems(QByteArray::fromRawData(exact.data(), qsizetype(exact.size())), start);
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-}
-
-// The seed files are named for what they hold: "exact-" files are what the
-// program itself writes, "older-" files carry the previous header, "cut-"
-// files end early and "header-" files are no sample files at all.
-void CorpusTest::kinds_data()
-{
-    QTest::addColumn<QString>("path");
-    for (const QString &name : corpus.entryList(QDir::Files, QDir::Name)) {
-        if (name.startsWith(QLatin1String("exact-")) || name.startsWith(QLatin1String("older-"))
-            || name.startsWith(QLatin1String("cut-")) || name.startsWith(QLatin1String("header-")))
+    void replay_data()
+    {
+        const QDir corpus(qEnvironmentVariable("TESSAR_SOURCE_DIR", QStringLiteral(TESSAR_DEFAULT_SOURCE_DIR))
+                          + QStringLiteral("/fuzz/corpus"));
+        QVERIFY(corpus.entryList(QDir::Files).size() >= 20);
+        QTest::addColumn<QString>("path");
+        for (const QString &name : corpus.entryList(QDir::Files, QDir::Name))
             QTest::newRow(qPrintable(name)) << corpus.filePath(name);
     }
-}
 
-void CorpusTest::kinds()
-{
-    QFETCH(QString, path);
-    const QString name = QFileInfo(path).fileName();
-    const QByteArray input = contents(path);
-    State state = startingState(0);
-    const ReadResult r = readSampleData(state, input);
+    void replay()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray input = file.readAll();
+        // No terminating zero or slack behind the bytes, as the fuzzer
+        // passes them, so a sanitizer build sees any read past the end.
+        const std::vector<char> exact(input.begin(), input.end());
+        for (int start = 0; start < StartingStateCount; ++start) {
+            const QStringList problems = readProblems(QByteArray::fromRawData(exact.data(), qsizetype(exact.size())), start);
+            QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("from %1: ").arg(start) + problems.join(u'\n')));
+        }
 
-    if (name.startsWith(QLatin1String("exact-"))) {
-        QCOMPARE(r.status, ReadResult::Complete);
-        QCOMPARE(r.header, QString::fromLatin1(FileHeader));
-        QCOMPARE(sampleFileBytes(state), input);
-    } else if (name.startsWith(QLatin1String("older-"))) {
-        QCOMPARE(r.status, ReadResult::Complete);
-        QCOMPARE(r.header, QString::fromLatin1(OlderFileHeader));
-        // Saved again it differs only in the header.
-        QByteArray expected = input;
-        expected.replace(OlderFileHeader, FileHeader);
-        QCOMPARE(sampleFileBytes(state), expected);
-    } else if (name.startsWith(QLatin1String("cut-"))) {
-        QCOMPARE(r.status, ReadResult::Failed);
-        QVERIFY(r.line > 0);
-    } else {
-        QCOMPARE(r.status, ReadResult::Unrecognised);
+        // Seed files named for what they hold: "exact-" is what the program
+        // itself writes, "older-" carries the previous header, "cut-" ends
+        // early and "header-" is no sample file at all.
+        const QString name = QFileInfo(path).fileName();
+        State state = startingState(0);
+        const ReadResult r = readSampleData(state, input);
+        if (name.startsWith(u"exact-")) {
+            QCOMPARE(r.status, ReadResult::Complete);
+            QCOMPARE(sampleFileBytes(state), input);
+        } else if (name.startsWith(u"older-")) {
+            QCOMPARE(r.header, QString::fromLatin1(OlderFileHeader));
+            QCOMPARE(sampleFileBytes(state), QByteArray(input).replace(OlderFileHeader, FileHeader));
+        } else if (name.startsWith(u"cut-")) {
+            QCOMPARE(r.status, ReadResult::Failed);
+        } else if (name.startsWith(u"header-")) {
+            QCOMPARE(r.status, ReadResult::Unrecognised);
+        }
     }
-}
+};
 
 QTEST_GUILESS_MAIN(CorpusTest)
 #include "tst_corpus.moc"
