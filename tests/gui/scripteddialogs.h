@@ -5,34 +5,24 @@
 #include <QList>
 #include <QStringList>
 
-// Answers the file dialogs from a script and remembers what was asked.
+// Answers the common dialogs from a script and remembers which were asked.
 class ScriptedDialogs : public Tessar::CommonDialogs
 {
 public:
     ScriptedDialogs() { setInstance(this); }
     ~ScriptedDialogs() override { setInstance(nullptr); }
 
-    QList<std::optional<QString>> answers;   // taken in order; none left means cancel
-    QList<FileRequest> requests;
-    QStringList kinds;                       // "open", "save", "color" or "printer", one per request
-    QList<Tessar::Colour> colours;           // chosen in order; none left means cancel
+    QList<std::optional<QString>> answers;   // file names taken in order; none left means cancel
+    QList<Tessar::Colour> colours;           // likewise for the colour chooser
+    QStringList kinds;                       // "open", "save", "color" or "printer" per request
 
-    std::optional<QString> showOpen(QWidget *, const FileRequest &request) override
-    {
-        return answer(QStringLiteral("open"), request);
-    }
-
-    std::optional<QString> showSave(QWidget *, const FileRequest &request) override
-    {
-        return answer(QStringLiteral("save"), request);
-    }
+    std::optional<QString> showOpen(QWidget *, const FileRequest &) override { return file(QStringLiteral("open")); }
+    std::optional<QString> showSave(QWidget *, const FileRequest &) override { return file(QStringLiteral("save")); }
 
     std::optional<Tessar::Colour> showColor(QWidget *, const QString &, Tessar::Colour) override
     {
         kinds.append(QStringLiteral("color"));
-        if (colours.isEmpty())
-            return std::nullopt;
-        return colours.takeFirst();
+        return colours.isEmpty() ? std::nullopt : std::optional(colours.takeFirst());
     }
 
     std::optional<int> showPrinter(QWidget *, QPrinter &) override
@@ -42,9 +32,8 @@ public:
     }
 
 private:
-    std::optional<QString> answer(const QString &kind, const FileRequest &request)
+    std::optional<QString> file(const QString &kind)
     {
-        requests.append(request);
         kinds.append(kind);
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
