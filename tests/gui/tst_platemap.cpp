@@ -1,5 +1,4 @@
 #include "core/document.h"
-#include "core/plategeometry.h"
 #include "core/state.h"
 #include "plate/picwell.h"
 #include "plate/platemap.h"
@@ -9,13 +8,6 @@
 
 using namespace Tessar;
 
-namespace {
-
-// Two pixels per plate unit: a 96-well ring is 6 pixels round, its disc 4.
-constexpr int Scale = 2;
-
-} // namespace
-
 class TestPlateMap : public QObject
 {
     Q_OBJECT
@@ -24,7 +16,8 @@ class TestPlateMap : public QObject
     std::unique_ptr<PicWell> picture;
     std::unique_ptr<PlateMap> map;
 
-    void startPlate(int wells, int scale = Scale)
+    // At two pixels per plate unit a 96-well ring is 6 pixels round.
+    void startPlate(int wells, int scale = 2)
     {
         state = State();
         applyFirstRunDefaults(state);
@@ -33,6 +26,7 @@ class TestPlateMap : public QObject
         picture = std::make_unique<PicWell>();
         picture->resize(81 * scale, 123 * scale);
         map = std::make_unique<PlateMap>(state, *picture);
+        draw();
     }
 
     void draw()
@@ -41,14 +35,12 @@ class TestPlateMap : public QObject
         map->fillallpic();
     }
 
-    // Colours as the image holds them, so palette colours compare equal.
-    static QColor opaque(const QColor &colour) { return QColor(colour.rgb()); }
-    QColor shadow() const { return opaque(picture->palette().color(QPalette::Dark)); }
-    QColor keyColour(int k) const { return opaque(toQColor(state.keyColor[std::size_t(k)], picture->palette())); }
+    QColor shadow() const { return picture->palette().color(QPalette::Dark).rgb(); }
+    QColor keyColour(int k) const { return toQColor(state.keyColor[std::size_t(k)], picture->palette()).rgb(); }
 
-    // The ring of s is smoothed: judge it by the pixels on a line across
-    // its right half, the disc excluded. A black ring must keep no red.
-    bool ringIs(int s, const QColor &colour) const
+    // The ring is smoothed: judge it along a line across its right half,
+    // the disc excluded. A black ring keeps no red.
+    bool ringIs(int s, Qt::GlobalColor colour) const
     {
         const QPointF centre = picture->toPixel(state.spotX[std::size_t(s)], state.spotY[std::size_t(s)]);
         const double r = picture->toPixelRadius(state.spotRad);
@@ -59,145 +51,72 @@ class TestPlateMap : public QObject
             dark = dark || (pixel.red() < 128 && pixel.green() < 128);
             reddish = reddish || pixel.red() - pixel.green() > 30;
         }
-        return colour == QColor(Qt::red) ? reddish : dark && !reddish;
+        return colour == Qt::red ? reddish : dark && !reddish;
     }
 
 private slots:
-    void init() { startPlate(96); }
-
-    void discsTellDataAndKeyApart()
+    void discsShowDataAndTheLastKeyNamed()
     {
-        state.keyName[2] = QStringLiteral("Blank");
-        state.sampleTable(1, 0) = QStringLiteral("Blank");
-        state.sampleTable(2, 1) = QStringLiteral("S-01");
-        draw();
+        startPlate(96);
+        state.keyName[3] = "Ctrl";
+        state.keyName[5] = "Std";
+        state.sampleTable(10, 2) = "Ctrl";          // a description field
+        state.sampleTable(11, 0) = "ctrl";          // wrong case: no key
+        state.sampleTable(12, 0) = "Std";
+        state.sampleTable(12, 3) = "Ctrl";          // the later field wins
+        state.sampleTable(13, 1) = "x";
+        state.sampleTable(13, 5) = "Std";           // one row past those in use
+        state.sampleTable(14, 1) = "x";
+        state.sampleTable(14, 6) = "Std";           // beyond that: ignored
+        state.sampleTable(15, 6) = "text";          // data only past the rows in use
+        map->fillallpic();
 
-        QCOMPARE(map->pixelOf(1), keyColour(2));
-        QCOMPARE(keyColour(2), QColor(0, 255, 0));
-        QCOMPARE(map->pixelOf(2), shadow());
-        QCOMPARE(map->pixelOf(3), picture->backColor());
+        const QList<QColor> expected{keyColour(3), shadow(), keyColour(3), keyColour(5), shadow(), picture->backColor()};
+        for (int s = 10; s <= 15; ++s)
+            QVERIFY2(map->pixelOf(s) == expected.at(s - 10) && ringIs(s, Qt::black), qPrintable(QString::number(s)));
         QCOMPARE(map->pixelOf(96), picture->backColor());
-        for (int s : {1, 2, 3, 96})
-            QVERIFY2(ringIs(s, Qt::black), qPrintable(QString::number(s)));
-
-        // The background stands apart from everything the map draws on it.
-        for (const QColor &drawn : {QColor(Qt::black), QColor(Qt::red), shadow()})
-            QVERIFY(picture->backColor() != drawn);
-    }
-
-    void anyFieldNamingAKeyColoursTheWell()
-    {
-        state.keyName[3] = QStringLiteral("Ctrl");
-        state.keyName[5] = QStringLiteral("Std");
-        state.sampleTable(10, 2) = QStringLiteral("Ctrl");          // a description field
-        state.sampleTable(11, 0) = QStringLiteral("ctrl");          // wrong case: no key
-        state.sampleTable(12, 0) = QStringLiteral("Std");
-        state.sampleTable(12, 3) = QStringLiteral("Ctrl");          // the later field wins
-        state.sampleTable(13, 1) = QStringLiteral("x");
-        state.sampleTable(13, 5) = QStringLiteral("Std");           // one row past those in use
-        state.sampleTable(14, 1) = QStringLiteral("x");
-        state.sampleTable(14, 6) = QStringLiteral("Std");           // beyond that: ignored
-        state.sampleTable(15, 6) = QStringLiteral("text");          // data only past the rows in use
-        draw();
-
-        QCOMPARE(map->pixelOf(10), keyColour(3));
-        QCOMPARE(map->pixelOf(11), shadow());
-        QCOMPARE(map->pixelOf(12), keyColour(3));
-        QCOMPARE(map->pixelOf(13), keyColour(5));
-        QCOMPARE(map->pixelOf(14), shadow());
-        QCOMPARE(map->pixelOf(15), picture->backColor());
 
         // An emptied sample loses its disc and keeps a clean black ring.
         state.sampleTable(10, 2).clear();
         map->fillcell(10, 0);
-        QCOMPARE(map->pixelOf(10), picture->backColor());
-        QVERIFY(ringIs(10, Qt::black));
+        QVERIFY(map->pixelOf(10) == picture->backColor() && ringIs(10, Qt::black));
     }
 
     void redRingMovesWithTheSelection()
     {
+        startPlate(384, 4);
+        map->hilite(300);
+        state.wellCount = 96;
+        newDocument(state);
         draw();
-        map->hilite(5);
+        map->hilite(5);         // the old ring lies off the new plate
         QVERIFY(ringIs(5, Qt::red));
         map->hilite(9);
-        QVERIFY(ringIs(5, Qt::black));
-        QVERIFY(ringIs(9, Qt::red));
-        QCOMPARE(map->litSample(), 9);
+        QVERIFY(ringIs(5, Qt::black) && ringIs(9, Qt::red));
         map->hilite(9);
         QVERIFY(ringIs(9, Qt::red));
-
-        // A redraw clears the ring but remembers the well.
-        draw();
-        QVERIFY(ringIs(9, Qt::black));
-        QCOMPARE(map->litSample(), 9);
-
-        // A well that is not on the plate changes nothing.
-        map->hilite(0);
+        draw();                 // a redraw clears the ring but remembers the well
+        QVERIFY(ringIs(9, Qt::black) && map->litSample() == 9);
+        map->hilite(0);         // a well not on the plate changes nothing
         map->hilite(97);
         QCOMPARE(map->litSample(), 9);
     }
 
-    void selectionFromALargerPlateIsForgottenSafely()
-    {
-        startPlate(384);
-        draw();
-        map->hilite(300);
-        state.wellCount = 24;
-        newDocument(state);
-        draw();
-        map->hilite(3);          // the old ring lies off the new plate
-        QVERIFY(ringIs(3, Qt::red));
-    }
-
-    void dragDrawsTheMovedDisc()
-    {
-        state.keyName[1] = QStringLiteral("Blank");
-        state.sampleTable(5, 0) = QStringLiteral("Blank");
-        state.sampleTable(6, 1) = QStringLiteral("x");
-        draw();
-
-        state.moveSample = 5;
-        map->fillpos(6);                    // onto data: nothing
-        QCOMPARE(map->pixelOf(5), keyColour(1));
-        QCOMPARE(map->pixelOf(6), shadow());
-
-        map->fillpos(40);
-        QCOMPARE(map->pixelOf(5), picture->backColor());
-        QCOMPARE(map->pixelOf(40), keyColour(1));
-
-        state.moveSample = 0;               // nothing picked up
-        map->fillpos(41);
-        QCOMPARE(map->pixelOf(41), picture->backColor());
-    }
-
-    void everyFormatDrawsEveryWell_data()
-    {
-        QTest::addColumn<int>("wells");
-        QTest::addColumn<int>("scale");
-        QTest::newRow("24") << 24 << Scale;
-        QTest::newRow("48") << 48 << Scale;
-        QTest::newRow("96") << 96 << Scale;
-        QTest::newRow("384") << 384 << 4;
-        QTest::newRow("1536") << 1536 << 8;
-    }
-
     void everyFormatDrawsEveryWell()
     {
-        QFETCH(int, wells);
-        QFETCH(int, scale);
-        startPlate(wells, scale);
-        state.keyName[6] = QStringLiteral("K");
-        for (int s = 1; s <= wells; ++s)
-            state.sampleTable(s, s % 2 ? 0 : 1) = s % 2 ? QStringLiteral("K") : QStringLiteral("x");
-        draw();
-        for (int s = 1; s <= wells; ++s) {
-            const QColor expected = s % 2 ? keyColour(6) : shadow();
-            if (map->pixelOf(s) != expected)
-                QFAIL(qPrintable(QStringLiteral("well %1").arg(s)));
+        for (const auto &[wells, scale] : std::vector<std::pair<int, int>>{{24, 2}, {384, 4}, {1536, 8}}) {
+            startPlate(wells, scale);
+            state.keyName[6] = "K";
+            for (int s = 1; s <= wells; ++s)
+                state.sampleTable(s, s % 2 ? 0 : 1) = s % 2 ? "K" : "x";
+            map->fillallpic();
+            for (int s = 1; s <= wells; ++s)
+                if (map->pixelOf(s) != (s % 2 ? keyColour(6) : shadow()))
+                    QFAIL(qPrintable(QStringLiteral("well %1 of %2").arg(s).arg(wells)));
+            // Between two wells of a row the background shows.
+            const QPointF between = picture->toPixel(state.spotX[1], (state.spotY[1] + state.spotY[2]) / 2);
+            QCOMPARE(picture->pixelAt(between.toPoint()), picture->backColor());
         }
-        // Between two wells of a row the background shows.
-        const float midY = (state.spotY[1] + state.spotY[2]) / 2;
-        QCOMPARE(picture->pixelAt(picture->toPixel(state.spotX[1], midY).toPoint()), picture->backColor());
     }
 };
 
