@@ -1,5 +1,5 @@
-// A stand-in for the program in the hand-over tests: says whether it became
-// the first copy, then, if it did, reports every knock until killed.
+// Stands in for the program: says whether it became the first copy, then
+// reports every knock until killed.
 #include "app/singleinstance.h"
 
 #include <QCoreApplication>
@@ -16,9 +16,7 @@ int main(int argc, char *argv[])
         out << "second" << Qt::endl;
         return 1;
     }
-    QObject::connect(&instance, &Tessar::SingleInstance::activationRequested, [&out] {
-        out << "activated" << Qt::endl;
-    });
+    QObject::connect(&instance, &Tessar::SingleInstance::activationRequested, [&out] { out << "activated" << Qt::endl; });
     out << "first" << Qt::endl;
     return app.exec();
 }

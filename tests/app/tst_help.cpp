@@ -1,5 +1,6 @@
 #include "app/helpfile.h"
 #include "app/helpwindow.h"
+#include "reports/aboutdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,93 +13,83 @@
 
 using namespace Tessar;
 
+// The Help menu: the manual, searched for anew each time, and About's system information.
 class TestHelp : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_root;
 
-    // A folder under the scratch root, holding a manual or not; returns its path.
+    // A folder under the scratch root, with or without a manual in it.
     QString dir(const QString &name, bool withHelp)
     {
         const QString path = m_root.filePath(name);
         QDir().mkpath(path);
-        QFile file(path + QStringLiteral("/WNDO5.hlp"));
-        if (withHelp && file.open(QIODevice::WriteOnly))
+        QFile file(path + "/WNDO5.hlp");
+        if (!withHelp)
+            file.remove();
+        else if (file.open(QIODevice::WriteOnly))
             file.write("<html><head><title>Manual " + name.toUtf8() + "</title></head><body>File menu</body></html>");
         return path;
     }
 
 private slots:
+    // Beside the program first, then along PATH, where an empty entry is the
+    // current folder; a folder that merely carries the name is no manual.
     void searchOrder()
     {
-        const QString program = dir(QStringLiteral("prog"), true);
-        const QString none = dir(QStringLiteral("none"), false);
-        const QString b = dir(QStringLiteral("b"), true);
-        const QString c = dir(QStringLiteral("c"), true);
-        const QString path = none + QLatin1Char(':') + b + QLatin1Char(':') + c;
-        const QString help = QStringLiteral("/WNDO5.hlp");
-
-        QCOMPARE(findHelpFileIn(program, path), program + help);
-        QCOMPARE(findHelpFileIn(none, path), b + help);
-        QCOMPARE(findHelpFileIn(none, QStringLiteral("/no/such/drive:") + c + QLatin1Char('/')), c + help);
-        QCOMPARE(findHelpFileIn(none, QString()), QString());
-        // A folder that merely carries the name is no manual.
-        QDir().mkpath(none + help);
+        const QString here = QDir::currentPath() + '/';
+        QCOMPARE(helpSearchDirs("/opt/t", ":/x/::/y:"), (QStringList{"/opt/t/", here, "/x/", here, "/y/", here}));
+        const QString program = dir("prog", true), none = dir("none", false), b = dir("b", true);
+        QDir().mkpath(none + "/WNDO5.hlp");
+        QCOMPARE(findHelpFileIn(program, none + ':' + b), program + "/WNDO5.hlp");
+        QCOMPARE(findHelpFileIn(none, "/no/such/drive:" + none + ':' + b), b + "/WNDO5.hlp");
         QCOMPARE(findHelpFileIn(none, none), QString());
-
-        // Empty entries, wherever they stand, are the current folder.
-        const QString here = QDir::currentPath() + QLatin1Char('/');
-        QCOMPARE(helpSearchDirs(QStringLiteral("/opt/t"), QStringLiteral(":/x/::/y:")),
-                 (QStringList{"/opt/t/", here, "/x/", here, "/y/", here}));
-    }
-
-    void startupSearchAndWarning()
-    {
-        // The test program's own folder holds no manual, so PATH decides.
-        const QString b = dir(QStringLiteral("path-only"), true);
-        qputenv("PATH", QFile::encodeName(dir(QStringLiteral("none"), false) + QLatin1Char(':') + b));
+        qputenv("PATH", QFile::encodeName(none + ':' + b));
         QVERIFY(FindHelpFile());
-        QCOMPARE(helpFilePath(), b + QStringLiteral("/WNDO5.hlp"));
-
-        QMessageBox *box = nullptr;
-        QString shown;
-        QTimer::singleShot(0, [&] {
-            box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            shown = box->windowTitle() + QLatin1Char('|') + box->text();
-            QCOMPARE(box->icon(), QMessageBox::Warning);
-            box->accept();
-        });
-        warnHelpMissing(nullptr);
-        QVERIFY(shown.startsWith(QStringLiteral("Larkspur help not available|WNDO5.hlp not found in your path.\r\n\r\nWindows")));
-        QVERIFY(shown.endsWith(QStringLiteral("your PATH if you wish to obtain help while running Larkspur Programmer.")));
+        QCOMPARE(helpFilePath(), b + "/WNDO5.hlp");
     }
 
+    // The manual may be put in place, removed and restored while the program runs.
     void helpWindowIsReusedAndSearchesEachTime()
     {
-        qputenv("PATH", QFile::encodeName(dir(QStringLiteral("empty"), false)));
-        HelpWindow::showContents(nullptr);
-        HelpWindow *window = HelpWindow::instance();
-        QVERIFY(window && window->isVisible());
-        QVERIFY(window->browser()->toPlainText().contains(QStringLiteral("/empty/")));
-
-        // Put in place while the program runs, then removed, then back.
-        const QString later = dir(QStringLiteral("later"), true);
-        window->close();
-        qputenv("PATH", QFile::encodeName(later));
-        for (bool present : {true, false, true}) {
-            if (!present)
-                QFile::remove(later + QStringLiteral("/WNDO5.hlp"));
-            dir(QStringLiteral("later"), present);
+        qputenv("PATH", QFile::encodeName(m_root.filePath("later")));
+        HelpWindow *window = nullptr;
+        for (bool present : {false, true, false, true}) {
+            dir("later", present);
             HelpWindow::showContents(nullptr);
+            if (!window)
+                window = HelpWindow::instance();
             QCOMPARE(HelpWindow::instance(), window);
             QVERIFY(window->isVisible());
-            QCOMPARE(window->browser()->toPlainText().contains(QStringLiteral("File menu")), present);
+            QVERIFY(window->browser()->toPlainText().contains(present ? "File menu" : "/later/"));
+            window->close();
         }
-        QCOMPARE(window->windowTitle(), QStringLiteral("Manual later"));
+        QCOMPARE(window->windowTitle(), "Manual later");
         delete window;
+    }
+
+    // The first tool that is installed starts; with none, the user is told.
+    void aboutStartsSystemInformation()
+    {
+        QString shown;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible()) {
+                    shown = box->text();
+                    box->accept();
+                }
+            }
+        });
+        answerer.start(10);
+        AboutDialog dialog;
+        dialog.setSysInfoTools({"tessar-no-such-tool", "/bin/true"});
+        QVERIFY(dialog.StartSysInfo());
+        QCOMPARE(shown, QString());
+        dialog.setSysInfoTools({"tessar-no-such-tool", "/no/such/tool"});
+        QVERIFY(!dialog.StartSysInfo());
+        QCOMPARE(shown, "System Information Is Unavailable At This Time");
     }
 };
 

@@ -14,9 +14,8 @@
 namespace Tessar {
 
 // Answers the platform dialogs as a test says and records what was asked.
-class FakeDialogs : public CommonDialogs
+struct FakeDialogs : CommonDialogs
 {
-public:
     FakeDialogs() { setInstance(this); }
     ~FakeDialogs() override
     {
@@ -26,19 +25,15 @@ public:
 
     std::optional<QString> showOpen(QWidget *, const FileRequest &) override { return std::nullopt; }
     std::optional<QString> showSave(QWidget *, const FileRequest &) override { return std::nullopt; }
-
-    std::optional<Colour> showColor(QWidget *, const QString &title, Colour initial) override
+    std::optional<Colour> showColor(QWidget *, const QString &, Colour initial) override
     {
-        colourTitle = title;
         colourInitials.push_back(initial);
-        std::optional<Colour> answer;
-        if (!colourAnswers.empty()) {
-            answer = colourAnswers.front();
-            colourAnswers.pop_front();
-        }
+        if (colourAnswers.empty())
+            return std::nullopt;
+        const std::optional<Colour> answer = colourAnswers.front();
+        colourAnswers.pop_front();
         return answer;
     }
-
     std::optional<int> showPrinter(QWidget *, QPrinter &printer) override
     {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -48,40 +43,31 @@ public:
 
     std::deque<std::optional<Colour>> colourAnswers;   // nullopt: cancelled
     std::vector<Colour> colourInitials;
-    QString colourTitle;
     std::optional<int> printerCopies;                  // nullopt: cancelled
     QString printerOutput;
 };
 
-// Answers every message box that opens while it lives, and keeps the last one's texts.
-class MessageBoxAnswerer : public QObject
+// Closes every message box that opens while it lives with `answer`.
+struct MessageBoxAnswerer : QObject
 {
-public:
     explicit MessageBoxAnswerer(QMessageBox::StandardButton answer)
     {
-        connect(&mTimer, &QTimer::timeout, this, [this, answer] {
+        connect(&timer, &QTimer::timeout, this, [this, answer] {
             for (QWidget *widget : QApplication::topLevelWidgets()) {
-                auto *box = qobject_cast<QMessageBox *>(widget);
-                if (!box || !box->isVisible())
-                    continue;
-                ++seen;
-                title = box->windowTitle();
-                text = box->text();
-                questionWithOkDefault = box->icon() == QMessageBox::Question
-                                        && box->defaultButton() == box->button(QMessageBox::Ok);
-                box->button(answer)->click();
+                if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible()) {
+                    asked << box->windowTitle() + (box->defaultButton() == box->button(QMessageBox::Ok) ? " [OK]" : "");
+                    if (QAbstractButton *button = box->button(answer))
+                        button->click();
+                    else
+                        box->reject();
+                }
             }
         });
-        mTimer.start(10);
+        timer.start(10);
     }
 
-    int seen = 0;
-    QString title;
-    QString text;
-    bool questionWithOkDefault = false;
-
-private:
-    QTimer mTimer;
+    QStringList asked;   // titles, " [OK]" when OK was the default
+    QTimer timer;
 };
 
 } // namespace Tessar

@@ -1,12 +1,16 @@
 #include "dialogs/configdialog.h"
+#include "reports/statdialog.h"
 
-#include "core/state.h"
+#include "core/configlayout.h"
+#include "core/document.h"
 #include "platform/grid.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -23,7 +27,9 @@ class TestConfigDialog : public QObject
     std::unique_ptr<ConfigDialog> dialog;
 
     template<typename T>
-    T *child(const char *name) const { return dialog->findChild<T *>(QString::fromLatin1(name)); }
+    T *child(const char *name) const { return dialog->findChild<T *>(name); }
+    void setCount(const char *text) const { child<QComboBox>("cboNField")->setEditText(text); }
+    void click(const char *name) const { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
 
     Grid *cell(const char *name, int row) const
     {
@@ -33,104 +39,108 @@ class TestConfigDialog : public QObject
         return grid;
     }
 
-    void setCount(const QString &text) const { child<QComboBox>("cboNField")->setEditText(text); }
-    void click(const char *name) const { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
-
 private slots:
     void init()
     {
         state = State();
         state.numField = 5;
-        state.company = QStringLiteral("HALV");
+        state.company = "HALV";
         for (int f = 0; f <= 10; ++f)
-            state.fieldName[std::size_t(f)] = f ? QStringLiteral("description%1").arg(f + 1) : QStringLiteral("Key");
-        state.keyName[1] = QStringLiteral("Blank");
+            state.fieldName[std::size_t(f)] = f ? QString("description%1").arg(f + 1) : "Key";
+        state.keyName[1] = "Blank";
         saves = 0;
         dialog = std::make_unique<ConfigDialog>(state, [this] { ++saves; });
         dialog->show();
     }
 
+    // Typed counts stay whole from two to ten, take effect at once and are
+    // kept by Cancel, which drops everything else.
     void countTakesEffectAtOnceAndCancelKeepsOnlyIt()
     {
-        auto *combo = child<QComboBox>("cboNField");
-        QCOMPARE(combo->currentText(), QStringLiteral("5"));
-        child<QLineEdit>("Text1")->setText(QStringLiteral("Other"));
-        combo->setCurrentIndex(combo->findText(QStringLiteral("3")));
-        QCOMPARE(state.numField, 3.0f);
-        QCOMPARE(child<Grid>("grdfield")->rows(), 3);
-        QCOMPARE(child<Grid>("grdfield")->textAt(2, 0), QStringLiteral("Field 3 Description"));
-        QTest::keyClicks(cell("grdfield", 1), QStringLiteral("zz"));
+        child<QLineEdit>("Text1")->setText("Other");
+        const struct { const char *typed, *shown; int count; } cases[] = {{"1", "2", 2}, {"25", "10", 10}, {"3.6", "3.6", 4}};
+        for (const auto &c : cases) {
+            setCount(c.typed);
+            QCOMPARE(child<QComboBox>("cboNField")->currentText(), c.shown);
+            QCOMPARE(state.numField, float(c.count));
+            QCOMPARE(child<Grid>("grdfield")->rows(), c.count);
+        }
+        QTest::keyClicks(cell("grdfield", 1), "zz");
         click("CancelBtn");
-        QCOMPARE(state.numField, 3.0f);
-        QCOMPARE(state.company, QStringLiteral("HALV"));
-        QCOMPARE(state.fieldName[1], QStringLiteral("description2"));
+        QCOMPARE(state.numField, 4.0f);
+        QCOMPARE(state.company, "HALV");
+        QCOMPARE(state.fieldName[1], "description2");
         QCOMPARE(saves, 0);
-    }
-
-    void typedCountsStayWholeFromTwoToTen_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<float>("count");
-        QTest::newRow("below two") << "1" << "2" << 2.0f;
-        QTest::newRow("not a number") << "abc" << "2" << 2.0f;
-        QTest::newRow("above ten") << "25" << "10" << 10.0f;
-        QTest::newRow("fraction rounds") << "3.6" << "3.6" << 4.0f;
-    }
-
-    void typedCountsStayWholeFromTwoToTen()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(float, count);
-        setCount(typed);
-        QCOMPARE(child<QComboBox>("cboNField")->currentText(), shown);
-        QCOMPARE(state.numField, count);
-        QCOMPARE(child<Grid>("grdfield")->rows(), int(count));
     }
 
     void editedKeyNameIsLostWhenCountChangesBeforeOk()
     {
-        QTest::keyClicks(cell("GrdOp", 0), QStringLiteral("X"));
-        QCOMPARE(child<Grid>("GrdOp")->textAt(0, 1), QStringLiteral("BlankX"));
-        setCount(QStringLiteral("4"));
+        QTest::keyClicks(cell("GrdOp", 0), "X");
+        QCOMPARE(child<Grid>("GrdOp")->textAt(0, 1), "BlankX");
+        setCount("4");
         click("OKBtn");
-        QCOMPARE(state.keyName[1], QStringLiteral("Blank"));
+        QCOMPARE(state.keyName[1], "Blank");
         QCOMPARE(saves, 1);
     }
 
-    void okWritesTextsBack()
+    // The key row cannot be edited; quotes, control and non-ASCII characters never get in.
+    void okWritesFilteredTextsBack()
     {
         child<QLineEdit>("Text1")->clear();
-        QTest::keyClicks(child<QLineEdit>("Text1"), QStringLiteral("Lab \"7\""));
-        Grid *fields = cell("grdfield", 2);
+        QTest::keyClicks(child<QLineEdit>("Text1"), "Lab \"7\"");
+        Grid *fields = cell("grdfield", 0);
+        QTest::keyClicks(fields, "x");
+        QTest::keyClick(fields, Qt::Key_Backspace);
+        fields->setRow(2);
         QTest::keyClick(fields, Qt::Key_Delete);
-        QTest::keyClicks(fields, QStringLiteral("Dose"));
-        QTest::keyClick(cell("GrdOp", 0), Qt::Key_Backspace);
+        QTest::keyClicks(fields, "Dose");
+        Grid *keys = cell("GrdOp", 0);
+        QTest::keyClick(keys, Qt::Key_Backspace);
+        keys->setRow(3);
+        QTest::keyClick(keys, Qt::Key_Backspace);   // on an empty cell
+        QTest::keyClicks(keys, "a\"b");
+        QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, "\u00e9");
+        QApplication::sendEvent(keys, &accented);
+        QKeyEvent control(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, "\x01");
+        QApplication::sendEvent(keys, &control);
         click("OKBtn");
-        QCOMPARE(state.company, QStringLiteral("Lab 7"));
-        QCOMPARE(state.fieldName[0], QStringLiteral("Key"));
-        QCOMPARE(state.fieldName[2], QStringLiteral("Dose"));
-        QCOMPARE(state.keyName[1], QStringLiteral("Blan"));
+        QCOMPARE(QStringList({state.company, state.fieldName[0], state.fieldName[2], state.keyName[1], state.keyName[4]}),
+                 QStringList({"Lab 7", "Key", "Dose", "Blan", "ab"}));
         QCOMPARE(saves, 1);
     }
 
-    void keyRowQuotesAndNonAsciiAreRefused()
+    // The design's figures, and room kept for the tip when a large font makes rows taller.
+    void layout()
     {
-        Grid *fields = cell("grdfield", 0);
-        QTest::keyClicks(fields, QStringLiteral("x"));
-        QTest::keyClick(fields, Qt::Key_Backspace);
-        QTest::keyClick(fields, Qt::Key_Delete);
-        QCOMPARE(fields->textAt(0, 1), QStringLiteral("Key"));
+        const ConfigLayout l = layoutConfig({});
+        QCOMPARE(QList<double>({l.fraOp.top, l.okBtn.top, l.cancelBtn.left, l.fraTip.top}), QList<double>({3075, 4995, 3825, 5490}));
+        QCOMPARE(configClientHeight(l), ConfigClientHeight);
+        ConfigLayoutInput large;
+        large.rowHeight = 480;
+        QVERIFY(configClientHeight(layoutConfig(large)) > ConfigClientHeight);
+    }
 
-        Grid *keys = cell("GrdOp", 3);
-        QTest::keyClick(keys, Qt::Key_Backspace);   // on an empty cell
-        QTest::keyClicks(keys, QStringLiteral("a\"b"));
-        QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QStringLiteral("\u00e9"));
-        QApplication::sendEvent(keys, &accented);
-        QKeyEvent control(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
-        QApplication::sendEvent(keys, &control);
-        QCOMPARE(keys->textAt(3, 1), QStringLiteral("ab"));
+    // The listing itself is tested with the editing commands; here, that the
+    // List Samples dialog shows it for whatever its key box holds.
+    void listingFollowsTheKeyBox()
+    {
+        State doc;
+        applyFirstRunDefaults(doc);
+        newDocument(doc);
+        doc.keyName[2] = "Blank";
+        doc.sampleTable(15, 0) = "Blank";   // row B, column 3
+        StatDialog list(doc);
+        auto *combo = list.findChild<QComboBox *>("Combo1");
+        auto *text = list.findChild<QPlainTextEdit *>("Text1");
+        auto *status = list.findChild<QLabel *>("status");
+        QVERIFY(text->toPlainText().startsWith("1 samples for Blank\n"));
+        combo->setCurrentIndex(combo->findText("Blank"));
+        QVERIFY(text->toPlainText().startsWith("Column B Sample No. 3\n"));
+        QCOMPARE(status->text(), "1 Sample");
+        QCOMPARE(list.cursor().shape(), Qt::ArrowCursor);
+        combo->setEditText("Blan");   // typed, and no key's name
+        QCOMPARE(text->toPlainText(), QString());
+        QCOMPARE(status->text(), "No Samples");
     }
 };
 
