@@ -113,7 +113,10 @@ private slots:
     void layout()
     {
         const ConfigLayout l = layoutConfig({});
-        QCOMPARE(QList<double>({l.fraOp.top, l.okBtn.top, l.cancelBtn.left, l.fraTip.top}), QList<double>({3075, 4995, 3825, 5490}));
+        QCOMPARE(l.fraOp.top, 3075);
+        QCOMPARE(l.okBtn.top, 4995);
+        QCOMPARE(l.cancelBtn.left, 3825);
+        QCOMPARE(l.fraTip.top, 5490);
         QCOMPARE(configClientHeight(l), ConfigClientHeight);
         ConfigLayoutInput large;
         large.rowHeight = 480;
