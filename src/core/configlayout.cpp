@@ -10,6 +10,11 @@ constexpr int Margin = 60;          // between the frames and the dialog's edges
 constexpr int GridTop = 300;        // below the frame's caption
 constexpr int FrameBelowGrid = 360; // GridTop plus a bottom margin of 60
 
+TwipsRect place(double left, double top, double width, double height)
+{
+    return {left, top, width, height};
+}
+
 } // namespace
 
 ConfigLayout layoutConfig(const ConfigLayoutInput &input)
@@ -19,24 +24,24 @@ ConfigLayout layoutConfig(const ConfigLayoutInput &input)
     const int gridWidth = std::max(0, frameWidth - 2 * Margin);
     const int gridHeight = ConfigVisibleRows * std::max(0, input.rowHeight) + std::max(0, input.gridBorder);
 
-    out.fraField = {Margin, input.headerTop + input.headerHeight + 120, frameWidth, gridHeight + FrameBelowGrid};
-    out.grdfield = {Margin, GridTop, gridWidth, gridHeight};
+    out.fraField = place(Margin, input.headerTop + input.headerHeight + 120, frameWidth, gridHeight + FrameBelowGrid);
+    out.grdfield = place(Margin, GridTop, gridWidth, gridHeight);
 
-    out.fraOp = {Margin, out.fraField.bottom() + Margin, frameWidth, gridHeight + FrameBelowGrid};
-    out.grdOp = {Margin, GridTop, gridWidth, gridHeight};
+    out.fraOp = place(Margin, out.fraField.bottom() + Margin, frameWidth, gridHeight + FrameBelowGrid);
+    out.grdOp = place(Margin, GridTop, gridWidth, gridHeight);
 
     // Cancel rightmost, OK to its left, both flush with the right edge.
-    const int buttonTop = out.fraOp.bottom() + 120;
-    out.cancelBtn = {input.innerWidth - input.buttonWidth - Margin, buttonTop, input.buttonWidth, input.buttonHeight};
-    out.okBtn = {out.cancelBtn.left - input.buttonWidth - Margin, buttonTop, input.buttonWidth, input.buttonHeight};
+    const double buttonTop = out.fraOp.bottom() + 120;
+    out.cancelBtn = place(input.innerWidth - input.buttonWidth - Margin, buttonTop, input.buttonWidth, input.buttonHeight);
+    out.okBtn = place(out.cancelBtn.left - input.buttonWidth - Margin, buttonTop, input.buttonWidth, input.buttonHeight);
 
-    out.fraTip = {Margin, out.okBtn.bottom() + 120, frameWidth, input.tipHeight};
+    out.fraTip = place(Margin, out.okBtn.bottom() + 120, frameWidth, input.tipHeight);
     return out;
 }
 
 int configClientHeight(const ConfigLayout &layout)
 {
-    return std::max(ConfigClientHeight, layout.fraTip.bottom() + 120);
+    return std::max(ConfigClientHeight, int(layout.fraTip.bottom()) + 120);
 }
 
 } // namespace Tessar

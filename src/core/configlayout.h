@@ -1,18 +1,8 @@
 #pragma once
 
+#include "twipsrect.h"
+
 namespace Tessar {
-
-// A rectangle in twips, relative to its container.
-struct TwipRect
-{
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-
-    int bottom() const { return top + height; }
-    int right() const { return left + width; }
-};
 
 // What the Configure dialog's layout depends on, in twips. The defaults are
 // the dialog's design measures; the row height comes from the font in use.
@@ -30,13 +20,13 @@ struct ConfigLayoutInput
 
 struct ConfigLayout
 {
-    TwipRect fraField;
-    TwipRect grdfield;
-    TwipRect fraOp;
-    TwipRect grdOp;
-    TwipRect okBtn;
-    TwipRect cancelBtn;
-    TwipRect fraTip;
+    TwipsRect fraField;
+    TwipsRect grdfield;
+    TwipsRect fraOp;
+    TwipsRect grdOp;
+    TwipsRect okBtn;
+    TwipsRect cancelBtn;
+    TwipsRect fraTip;
 };
 
 inline constexpr int ConfigClientWidth = 4860;

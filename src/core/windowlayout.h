@@ -1,20 +1,13 @@
 #pragma once
 
+#include "twipsrect.h"
+
 #include <QString>
 
 #include <array>
 #include <functional>
 
 namespace Tessar {
-
-// A control's place in its container, in twips.
-struct TwipsRect
-{
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-};
 
 // Where sizeform puts every control of the main window. Positions are
 // relative to each control's container: the header controls to fraHeader,

@@ -3,7 +3,6 @@
 #include "fixeddialog.h"
 #include "screencentre.h"
 #include "swatch.h"
-#include "twiprect.h"
 
 #include "platform/colour.h"
 #include "platform/commondialogs.h"

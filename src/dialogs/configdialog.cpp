@@ -3,7 +3,6 @@
 #include "fixeddialog.h"
 #include "platform/noquotevalidator.h"
 #include "screencentre.h"
-#include "twiprect.h"
 
 #include "core/configlayout.h"
 #include "core/numbers.h"

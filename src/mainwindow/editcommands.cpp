@@ -47,20 +47,20 @@ void MainWindow::mnuEditDelete_Click()
 
 void MainWindow::mnuEditFillNum_Click(int index)
 {
-    const int count = fillCount(index);
-    if (count == 0)
-        return;
-    const FillResult range = fillDownItem(mState, count);
-    fillsample(mState.topSample);
-    fillDownRedraw(range);
+    fillDown(index, fillDownItem);
 }
 
 void MainWindow::mnuEditFillAll_Click(int index)
 {
+    fillDown(index, fillDownAll);
+}
+
+void MainWindow::fillDown(int index, FillResult (*fill)(State &, int))
+{
     const int count = fillCount(index);
     if (count == 0)
         return;
-    const FillResult range = fillDownAll(mState, count);
+    const FillResult range = fill(mState, count);
     fillsample(mState.topSample);
     fillDownRedraw(range);
 }

@@ -31,14 +31,6 @@ namespace {
 constexpr double CompanyPointSize = 13.5;
 constexpr double GridPointSize = 8.25;
 
-QRect toPixels(const TwipsRect &r)
-{
-    const int left = twipsToPixels(r.left);
-    const int top = twipsToPixels(r.top);
-    return {left, top, std::max(twipsToPixels(r.left + r.width) - left, 0),
-            std::max(twipsToPixels(r.top + r.height) - top, 0)};
-}
-
 QLabel *plainLabel(QWidget *parent, const char *name)
 {
     auto *label = new QLabel(parent);

@@ -116,6 +116,7 @@ private:
     void commitCell(int index);
     void applyAdvance(int index, int row);
     void scrollRefresh(int top);
+    void fillDown(int index, FillResult (*fill)(State &, int));
     void fillDownRedraw(const FillResult &range);
     void searchFrom(const SearchStart &start);
     void PicWell_MouseMove(float x, float y);

@@ -41,4 +41,17 @@ double pixelsToTwips(double pixels)
     return pixels * TwipsPerInch / logicalDpi();
 }
 
+QRect toPixels(const TwipsRect &rect)
+{
+    const int left = twipsToPixels(rect.left);
+    const int top = twipsToPixels(rect.top);
+    return QRect(left, top, std::max(twipsToPixels(rect.right()) - left, 0),
+                 std::max(twipsToPixels(rect.bottom()) - top, 0));
+}
+
+QRect twipsRect(double left, double top, double width, double height)
+{
+    return toPixels(TwipsRect{left, top, width, height});
+}
+
 } // namespace Tessar

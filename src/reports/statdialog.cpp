@@ -2,7 +2,6 @@
 
 #include "core/listing.h"
 #include "dialogs/screencentre.h"
-#include "dialogs/twiprect.h"
 #include "platform/twips.h"
 
 #include <QComboBox>

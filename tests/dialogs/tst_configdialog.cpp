@@ -113,10 +113,10 @@ private slots:
     void layout()
     {
         const ConfigLayout l = layoutConfig({});
-        QCOMPARE(l.fraOp.top, 3075);
-        QCOMPARE(l.okBtn.top, 4995);
-        QCOMPARE(l.cancelBtn.left, 3825);
-        QCOMPARE(l.fraTip.top, 5490);
+        QCOMPARE(l.fraOp.top, 3075.0);
+        QCOMPARE(l.okBtn.top, 4995.0);
+        QCOMPARE(l.cancelBtn.left, 3825.0);
+        QCOMPARE(l.fraTip.top, 5490.0);
         QCOMPARE(configClientHeight(l), ConfigClientHeight);
         ConfigLayoutInput large;
         large.rowHeight = 480;
