@@ -1,15 +1,12 @@
 #include "app/helpfile.h"
 #include "app/helpwindow.h"
-#include "reports/aboutdialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 
 using namespace Tessar;
 
@@ -67,29 +64,6 @@ private slots:
         }
         QCOMPARE(window->windowTitle(), "Manual later");
         delete window;
-    }
-
-    // The first tool that is installed starts; with none, the user is told.
-    void aboutStartsSystemInformation()
-    {
-        QString shown;
-        QTimer answerer;
-        connect(&answerer, &QTimer::timeout, [&] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible()) {
-                    shown = box->text();
-                    box->accept();
-                }
-            }
-        });
-        answerer.start(10);
-        AboutDialog dialog;
-        dialog.setSysInfoTools({"tessar-no-such-tool", "/bin/true"});
-        QVERIFY(dialog.StartSysInfo());
-        QCOMPARE(shown, QString());
-        dialog.setSysInfoTools({"tessar-no-such-tool", "/no/such/tool"});
-        QVERIFY(!dialog.StartSysInfo());
-        QCOMPARE(shown, "System Information Is Unavailable At This Time");
     }
 };
 

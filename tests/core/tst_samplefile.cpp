@@ -59,7 +59,6 @@ class TestSampleFile : public QObject
 private slots:
     void exampleRoundTrip();
     void valueRules();
-    void otherFormats();
     void brokenFilesAtEveryLine();
     void valuesTheDocumentCannotHold();
     void textsTheFormatCannotHold();
@@ -101,21 +100,6 @@ void TestSampleFile::valueRules()
     mac.replace("\r\n", "\r");
     QVERIFY(readSampleData(state, mac).ok());
     QCOMPARE(readSampleData(state, mac.left(mac.indexOf("\"S-01\"\r") + 7)).status, ReadResult::Failed);
-}
-
-void TestSampleFile::otherFormats()
-{
-    // A 1536-well file opened over a 24-well plate must not write past the
-    // smaller table; going back, the scroll position returns onto the plate.
-    State state = freshState(1536);
-    state.sampleTable(1536, 0) = QStringLiteral("last");
-    const QByteArray big = sampleFileBytes(state);
-    state = freshState(24);
-    QVERIFY(readSampleData(state, big).ok());
-    QCOMPARE(state.sampleTable(1536, 0), QStringLiteral("last"));
-    state.topSample = 1500;
-    QVERIFY(readSampleData(state, exampleFile).ok());
-    checkInvariants(state);
 }
 
 void TestSampleFile::brokenFilesAtEveryLine()

@@ -83,19 +83,6 @@ private slots:
         QVERIFY(QRegularExpression("Column A.*Column H.*Column A.*Column H", QRegularExpression::DotMatchesEverythingOption)
                     .match(text).hasMatch());
     }
-
-    void longRowContinuesOnTheNextSheet()
-    {
-        state.wellCount = 384;
-        state.numField = 10;
-        newDocument(state);
-        for (int s = 1; s <= 24; ++s)
-            state.sampleTable(s, 1) = QString("x%1").arg(s);
-        const int pages = print("long.pdf").pagesStarted;
-        QVERIFY(pages > 1);
-        QCOMPARE(readBack("long.pdf").count('\f'), pages);
-        QVERIFY(readBack("long.pdf").contains("x24"));
-    }
 };
 
 QTEST_MAIN(TestPrinting)
