@@ -1,18 +1,23 @@
 # tessar_add_test(NAME SOURCES... LIBS libs...)
 #
-# Every test runs headless and with a private configuration directory, so
-# the suite never reads or writes the settings of the person running it.
+# Every test runs headless and in a private home of its own: settings,
+# state (recovery files), cache (kept copies of saved files) and the runtime
+# folder (the running-copy socket). The suite never reads or writes the
+# files of the person running it, and two checkouts can run their suites at
+# the same time without meeting each other's running copy.
 function(tessar_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
-  set(cfg "${CMAKE_CURRENT_BINARY_DIR}/${name}-config")
+  set(root "${CMAKE_CURRENT_BINARY_DIR}/${name}-env")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 180
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${cfg};HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-home;TESSAR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
-  # Start every run from an empty configuration directory.
-  add_test(NAME ${name}-clean COMMAND ${CMAKE_COMMAND} -E rm -rf "${cfg}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${root}/config;XDG_STATE_HOME=${root}/state;XDG_CACHE_HOME=${root}/cache;XDG_DATA_HOME=${root}/data;XDG_RUNTIME_DIR=${root}/runtime;HOME=${root}/home;TESSAR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  # Start every run from an empty home; the runtime folder must be the
+  # user's alone, as the desktop makes it.
+  add_test(NAME ${name}-clean COMMAND sh -c
+    "rm -rf '${root}' && mkdir -p '${root}/config' '${root}/state' '${root}/cache' '${root}/data' '${root}/home' '${root}/runtime' && chmod 700 '${root}/runtime'")
   set_tests_properties(${name}-clean PROPERTIES FIXTURES_SETUP ${name}-fresh)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${name}-fresh)
 endfunction()

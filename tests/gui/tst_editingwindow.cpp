@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(state.sampleTable(3, 4), QStringLiteral("four"));
         key(Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), copyAllText(state));
-        run(QStringLiteral("mnuEditDeleteAll"));
+        choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditDeleteAll")});
         QVERIFY(!SampleHasData(state, 3));
         QCOMPARE(well(3), background());
 
@@ -96,7 +96,7 @@ private slots:
         window->sizeform();
 
         selectItem(5, 2);
-        run(QStringLiteral("mnuEditFillNum3"));
+        choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDown"), QStringLiteral("mnuEditFillNum3")});
         QCOMPARE(state.sampleTable(6, 0) + state.sampleTable(8, 0), QStringLiteral("StdBlank"));
         QCOMPARE(state.sampleTable(10, 2), QStringLiteral("x"));
         QCOMPARE(well(6), opaque(state.keyColor[2]));

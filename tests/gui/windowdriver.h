@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
@@ -72,6 +74,54 @@ public:
     }
 
     void run(const QString &command) const { child<QAction>(command)->trigger(); }
+
+    // A key stroke on whatever has the focus, as the keyboard delivers it:
+    // menu shortcuts and the focused widget's own claims on keys apply.
+    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = QApplication::focusWidget();
+        if (!target)
+            target = QApplication::activeWindow();
+        if (!target)
+            qFatal("no widget has the focus");
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+
+    // Chooses a menu entry with the mouse, as a user does: the menu's title
+    // in the menu bar, then each entry by its object name, through
+    // submenus, e.g. choose({"mnuEdit", "mnuEditFillDown", "mnuEditFillNum7"}).
+    // Fails when an entry is missing, hidden or disabled.
+    void choose(const QStringList &path) const
+    {
+        QMenuBar *bar = window->menuBar();
+        auto *top = window->findChild<QMenu *>(path.first());
+        if (!top || !bar->actions().contains(top->menuAction()))
+            qFatal("no menu %s", qPrintable(path.first()));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top->menuAction()).center());
+        QMenu *menu = top;
+        for (qsizetype i = 1; i < path.size(); ++i) {
+            if (!menu->isVisible())
+                qFatal("menu %s did not open", qPrintable(path[i - 1]));
+            QAction *entry = nullptr;
+            for (QAction *action : menu->actions())
+                if (action->objectName() == path[i] || (action->menu() && action->menu()->objectName() == path[i]))
+                    entry = action;
+            if (!entry || !entry->isVisible() || !entry->isEnabled())
+                qFatal("menu entry %s is missing or disabled", qPrintable(path[i]));
+            const QPoint at = menu->actionGeometry(entry).center();
+            QTest::mouseMove(menu, at);
+            QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+            if (entry->menu())
+                menu = entry->menu();
+        }
+    }
+
+    // Whether a menu entry could be chosen right now.
+    bool canChoose(const QString &entry) const
+    {
+        auto *action = child<QAction>(entry);
+        return action->isVisible() && action->isEnabled();
+    }
     Tessar::Grid *grid(int frame) const { return child<Tessar::Grid>(QStringLiteral("GrdID%1").arg(frame)); }
     QString caption(int frame) const { return child<QGroupBox>(QStringLiteral("fraSample%1").arg(frame))->title(); }
     QScrollBar *scrollBar() const { return child<QScrollBar>(QStringLiteral("vsb")); }
