@@ -21,8 +21,13 @@ QString withSlash(const QString &dir)
 QStringList helpSearchDirs(const QString &programDir, const QString &pathVariable)
 {
     QStringList dirs;
-    if (!programDir.isEmpty())
+    if (!programDir.isEmpty()) {
         dirs << withSlash(programDir);
+        // An installed program keeps its data apart from its binary
+        // (/usr/bin/tessar, /usr/share/tessar/WNDO5.hlp): that folder is
+        // still "beside the program" to the user, so it comes before PATH.
+        dirs << withSlash(QDir::cleanPath(programDir + QLatin1String("/../share/tessar")));
+    }
     if (pathVariable.isEmpty())
         return dirs;
     // An empty entry, wherever it stands (leading, doubled or trailing

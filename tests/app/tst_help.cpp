@@ -36,7 +36,7 @@ private slots:
     void searchOrder()
     {
         const QString here = QDir::currentPath() + '/';
-        QCOMPARE(helpSearchDirs("/opt/t", ":/x/::/y:"), (QStringList{"/opt/t/", here, "/x/", here, "/y/", here}));
+        QCOMPARE(helpSearchDirs("/opt/t", ":/x/::/y:"), (QStringList{"/opt/t/", "/opt/share/tessar/", here, "/x/", here, "/y/", here}));
         const QString program = dir("prog", true), none = dir("none", false), b = dir("b", true);
         QDir().mkpath(none + "/WNDO5.hlp");
         QCOMPARE(findHelpFileIn(program, none + ':' + b), program + "/WNDO5.hlp");
@@ -45,6 +45,20 @@ private slots:
         qputenv("PATH", QFile::encodeName(none + ':' + b));
         QVERIFY(FindHelpFile());
         QCOMPARE(helpFilePath(), b + "/WNDO5.hlp");
+    }
+
+    // An installed program finds the manual in its data folder
+    // (bin/../share/tessar) before PATH, and a copy beside it before that.
+    void installedLayoutFindsDataFolder()
+    {
+        const QString bin = dir("usr/bin", false), data = dir("usr/share/tessar", true), path = dir("path", true);
+        QCOMPARE(findHelpFileIn(bin, path), data + "/WNDO5.hlp");
+        QCOMPARE(findHelpFileIn(bin + '/', path), data + "/WNDO5.hlp");
+        dir("usr/bin", true);
+        QCOMPARE(findHelpFileIn(bin, path), bin + "/WNDO5.hlp");
+        dir("usr/bin", false);
+        dir("usr/share/tessar", false);
+        QCOMPARE(findHelpFileIn(bin, path), path + "/WNDO5.hlp");
     }
 
     // The manual may be put in place, removed and restored while the program runs.
