@@ -53,6 +53,8 @@ int runTessar(QApplication &app, const StartOptions &options)
 {
     QApplication::setOrganizationName(QStringLiteral("Corvant"));
     QApplication::setApplicationName(QStringLiteral("Corvant"));
+    // Lets the desktop match the window to its menu entry (name and icon).
+    QApplication::setDesktopFileName(QStringLiteral("com.corvant.tessar"));
     QApplication::setWindowIcon(programIcon());
 
     // A second start hands its file to the copy that runs already and ends.
