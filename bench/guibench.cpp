@@ -18,6 +18,8 @@
 #include "startbench.h"
 #include "windowbench.h"
 
+#include "mainwindow/documenthistory.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -58,6 +60,8 @@ int main(int argc, char **argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(config.path() + QStringLiteral("/state")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(config.path() + QStringLiteral("/cache")));
     qtHandler = qInstallMessageHandler(quietOffscreen);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
@@ -81,9 +85,21 @@ int main(int argc, char **argv)
             {"  of which the search alone", "BM_FindNothingSearch1536", 16},
             {"Fill Down all, 40 samples + redraw", "BM_FillDownAll40", 16},
             {"  and the window repainted", "BM_FillDownAll40Repaint", 16},
+            {"Undo or Redo, Fill Down all 40, 1536 wells", "BM_UndoFillDown40/step", 1},
+            {"  and the window repainted", "BM_UndoFillDown40/repainted", 16},
         });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+
+    const qsizetype history = fullHistoryBytes(&error);
+    if (history < 0) {
+        std::fprintf(stderr, "tessar-guibench: %s\n", qPrintable(error));
+        return 1;
+    }
+    constexpr double MiB = 1024.0 * 1024.0;
+    std::printf("undo history at its bounds, %d replaced 1536-well plates: %.1f MB (goal %.0f MB)%s\n",
+                DocumentHistory::MaxReplacedDocuments, double(history) / MiB, 50.0,
+                double(history) / MiB < 50.0 ? "" : "  MISSED");
     releaseWindows();
     releaseStarts();
     return 0;

@@ -6,12 +6,15 @@
 
 #include "platedocument.h"
 
+#include "core/samplefile.h"
 #include "core/search.h"
 #include "core/state.h"
+#include "mainwindow/documenthistory.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 
@@ -136,6 +139,25 @@ void BM_FillDownAll40Repaint(benchmark::State &bm)
     }
 }
 
+// One step back or forth through the history: a Fill Down of 40 samples
+// with every row, undone and redone in turn.
+void BM_UndoFillDown40(benchmark::State &bm, bool repaint)
+{
+    PlateWindow &w = *window1536;
+    DocumentHistory &history = w.window.history();
+    w.window.mnuEditFillAll_Click(FillAllForty);
+    for (auto _ : bm) {
+        if (history.canRedo())
+            history.redo();
+        else
+            history.undo();
+        if (repaint) {
+            w.window.repaint();
+            settle();
+        }
+    }
+}
+
 bool exposed(const PlateWindow &w)
 {
     const QWindow *handle = w.window.windowHandle();
@@ -228,5 +250,34 @@ BENCHMARK(BM_FindNothingSearch1536)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindNextNothing1536)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillDownAll40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillDownAll40Repaint)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_UndoFillDown40, step, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_UndoFillDown40, repainted, true)->Unit(benchmark::kMillisecond);
+
+qsizetype fullHistoryBytes(QString *error)
+{
+    // The history at its bounds: as many replaced full plates as it keeps,
+    // opened from two files in turn, and a long day of typing steps.
+    QTemporaryDir dir;
+    State other = makePlateDocument(1536).state;
+    const QString files[] = {dir.filePath(QStringLiteral("a.kwl")), dir.filePath(QStringLiteral("b.kwl"))};
+    for (const QString &file : files) {
+        other.filePath = file;
+        other.fileDesc = file;
+        if (!WriteSampleFile(other).ok) {
+            *error = QStringLiteral("cannot write %1").arg(file);
+            return -1;
+        }
+    }
+    PlateWindow w(96);
+    for (int i = 0; i < DocumentHistory::MaxReplacedDocuments + 2; ++i)
+        w.window.openFile(files[i % 2]);
+    for (int i = 0; i < 2000; ++i) {
+        w.state.curGrid = 0;
+        w.state.topSample = 1 + i % 1500;
+        w.state.curRow = 1 + i % 9;
+        w.window.mnuEditDelete_Click();
+    }
+    return w.window.history().size();
+}
 
 } // namespace Tessar

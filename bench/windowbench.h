@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace Tessar {
 
@@ -10,5 +11,8 @@ namespace Tessar {
 // they cannot be timed. Needs a QApplication.
 bool prepareWindows(QString *error);
 void releaseWindows();
+
+// Bytes the undo history holds at its bounds on full 1536-well plates, or -1.
+qsizetype fullHistoryBytes(QString *error);
 
 } // namespace Tessar

@@ -49,6 +49,14 @@ private:
 
 } // namespace
 
+void listenForLaterStarts(SingleInstance &instance, MainWindow &window)
+{
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     [&window] { bringToFront(&window); });
+    QObject::connect(&instance, &SingleInstance::openRequested, &window,
+                     [&window](const QString &path) { window.requestOpen(path); });
+}
+
 int runTessar(QApplication &app, const StartOptions &options)
 {
     QApplication::setOrganizationName(QStringLiteral("Corvant"));
@@ -68,14 +76,7 @@ int runTessar(QApplication &app, const StartOptions &options)
     State state;
     applyFirstRunDefaults(state);
     MainWindow window(state);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
-                     [&window] { bringToFront(&window); });
-    QObject::connect(&instance, &SingleInstance::openRequested, &window,
-                     [&window](const QString &path) {
-                         // Never pull the document away from under an open dialog.
-                         if (!QApplication::activeModalWidget())
-                             window.openFile(path);
-                     });
+    listenForLaterStarts(instance, window);
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
     {
         QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvant"),

@@ -8,6 +8,9 @@ class QApplication;
 
 namespace Tessar {
 
+class MainWindow;
+class SingleInstance;
+
 struct StartOptions
 {
     // A sample file to open once the window shows: what the desktop passes
@@ -18,6 +21,10 @@ struct StartOptions
     // then ends at once, leaving the settings as they were.
     std::function<void()> afterFirstPaint;
 };
+
+// A later start brings the window to the front and hands it the file it
+// was given.
+void listenForLaterStarts(SingleInstance &instance, MainWindow &window);
 
 // The whole life of the program after QApplication exists: the hand-over to
 // a copy that runs already, the help search, the settings, the main window

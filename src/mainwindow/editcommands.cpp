@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "core/editing.h"
+#include "core/plategeometry.h"
 #include "platform/grid.h"
 
 #include <QAction>
@@ -29,59 +30,68 @@ void MainWindow::mnuEditPaste_Click()
     // Nothing was copied since the plate was set up.
     if (!mnuEditPaste->isEnabled())
         return;
-    pasteItem(mState);
-    fillsample(mState.topSample);
+    change(QStringLiteral("Paste"), EditRecorder::Scope::Samples, {currentSample(mState)}, [this] {
+        pasteItem(mState);
+        fillsample(mState.topSample);
+    });
 }
 
 void MainWindow::mnuEditDeleteAll_Click()
 {
-    deleteAllItems(mState);
-    fillsample(mState.topSample);
+    change(QStringLiteral("Delete All"), EditRecorder::Scope::Samples, {currentSample(mState)}, [this] {
+        deleteAllItems(mState);
+        fillsample(mState.topSample);
+    });
 }
 
 void MainWindow::mnuEditDelete_Click()
 {
-    deleteItem(mState);
-    fillsample(mState.topSample);
+    change(QStringLiteral("Delete"), EditRecorder::Scope::Samples, {currentSample(mState)}, [this] {
+        deleteItem(mState);
+        fillsample(mState.topSample);
+    });
 }
 
 void MainWindow::mnuEditFillNum_Click(int index)
 {
-    fillDown(index, fillDownItem);
+    fillDown(index, fillDownItem, QStringLiteral("Fill Down "));
 }
 
 void MainWindow::mnuEditFillAll_Click(int index)
 {
-    fillDown(index, fillDownAll);
+    fillDown(index, fillDownAll, QStringLiteral("Fill Down All "));
 }
 
-void MainWindow::fillDown(int index, FillResult (*fill)(State &, int))
+// Every filled well is drawn as its own data now is: a target that kept
+// its key shows it, one that held data shows it still.
+void MainWindow::fillDown(int index, FillResult (*fill)(State &, int), const QString &name)
 {
     const int count = fillCount(index);
     if (count == 0)
         return;
-    const FillResult range = fill(mState, count);
-    fillsample(mState.topSample);
-    fillDownRedraw(range);
-}
-
-// The filled wells take the source's look, with or without data: a key a
-// target kept shows only at the next full redraw.
-void MainWindow::fillDownRedraw(const FillResult &range)
-{
-    for (int t = range.first; t <= range.last; ++t)
-        fillcell(t, range.hasData ? 1 : 0);
+    const int source = currentSample(mState);
+    std::vector<int> targets;
+    for (int t = source + 1; t <= source + count && t <= mState.wellCount; ++t)
+        targets.push_back(t);
+    change(name + fillCaption(index), EditRecorder::Scope::Samples, std::move(targets), [this, fill, count] {
+        fill(mState, count);
+        fillsample(mState.topSample);
+    });
 }
 
 void MainWindow::mnuInsertOP_Click(int index)
 {
     if (index < 1 || index > KeyCount)
         return;
-    insertKey(mState, index);
-    const int grid = std::clamp(mState.curGrid, 0, MaxFrames - 1);
-    const int row = GrdID[std::size_t(grid)]->row();
-    fillsample(mState.topSample);
-    GrdID[std::size_t(grid)]->setRow(row);
+    const QString &name = mState.keyName[std::size_t(index)];
+    const QString text = name.isEmpty() ? QStringLiteral("Remove Key") : QStringLiteral("Insert ") + name;
+    change(text, EditRecorder::Scope::Samples, {currentSample(mState)}, [this, index] {
+        insertKey(mState, index);
+        const int grid = std::clamp(mState.curGrid, 0, MaxFrames - 1);
+        const int row = GrdID[std::size_t(grid)]->row();
+        fillsample(mState.topSample);
+        GrdID[std::size_t(grid)]->setRow(row);
+    });
 }
 
 void MainWindow::mnuSetupAssign_Click()

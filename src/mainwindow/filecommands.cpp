@@ -2,7 +2,9 @@
 
 #include "app/helpwindow.h"
 #include "core/document.h"
+#include "core/recovery.h"
 #include "core/samplefile.h"
+#include "documenthistory.h"
 #include "platform/commondialogs.h"
 #include "reports/aboutdialog.h"
 #include "reports/statdialog.h"
@@ -32,65 +34,115 @@ CommonDialogs::FileRequest fileRequest(const State &state, const QString &title)
     return request;
 }
 
+// Where a read stopped, for the status line: the samples before it are open.
+QString readReport(const ReadResult &result, const QString &title)
+{
+    switch (result.status) {
+    case ReadResult::Complete:
+        return QString();
+    case ReadResult::Unrecognised:
+        return QStringLiteral("%1 is not a Tessar sample file: nothing was read from it.").arg(title);
+    case ReadResult::Failed:
+        break;
+    }
+    if (result.line <= 0)
+        return QStringLiteral("%1 could not be read: %2.").arg(title, result.reason);
+    return QStringLiteral("%1 was read only up to line %2: %3.").arg(title).arg(result.line).arg(result.reason);
+}
+
 } // namespace
 
-// Asks for a file; a completed dialog names the document after it.
-bool MainWindow::chooseFile(bool forSaving)
+// Asks for a file; nothing changes until the caller names the document.
+std::optional<QString> MainWindow::askFile(bool forSaving)
 {
     CommonDialogs &dialogs = CommonDialogs::instance();
     const std::optional<QString> path = forSaving
         ? dialogs.showSave(this, fileRequest(mState, QStringLiteral("Save File As")))
         : dialogs.showOpen(this, fileRequest(mState, QStringLiteral("Open File")));
     if (!path || path->isEmpty())
-        return false;
-    mState.fileTitle = QFileInfo(*path).fileName();
-    mState.filePath = *path;
-    return true;
+        return std::nullopt;
+    return path;
+}
+
+void MainWindow::nameDocument(const QString &path)
+{
+    mState.fileTitle = QFileInfo(path).fileName();
+    mState.filePath = path;
 }
 
 // Saving replaces the file in one step, so a failure leaves the file on
 // disk as it was; the user still has to know the samples are not in it.
-void MainWindow::writeDocument()
+bool MainWindow::writeDocument()
 {
+    // A file that opened only in part still holds what could not be read:
+    // it is kept before it is first saved over.
+    if (!mDamagedFile.isEmpty() && QFileInfo(mState.filePath) == QFileInfo(mDamagedFile)
+        && QFileInfo::exists(mDamagedFile)) {
+        QString error;
+        const QString copy = keepCopyInRecoveryFolder(mDamagedFile, &error);
+        if (copy.isEmpty()) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QStringLiteral("The samples were not saved: a copy of the file as it was could not "
+                                                "be kept first.\n\n%1\n\nUse Save As to save them somewhere else.")
+                                     .arg(error));
+            return false;
+        }
+        StatusBar->setText(QStringLiteral("The file as it was before saving is kept in %1").arg(QDir::toNativeSeparators(copy)));
+        mDamagedFile.clear();
+    }
     const WriteResult result = WriteSampleFile(mState);
-    if (result.ok)
-        return;
+    if (result.ok) {
+        mHistory->markSaved();
+        return true;
+    }
     QMessageBox::warning(this, windowTitle(),
                          QStringLiteral("The samples could not be saved to\n%1\n\n%2\n\n"
                                         "Nothing on disk was changed. The samples are still open here: "
                                         "use Save As to save them somewhere else.")
                              .arg(QDir::toNativeSeparators(mState.filePath), result.error));
+    return false;
 }
 
 void MainWindow::mnuFileNew_Click()
 {
-    clearSamples(mState);
-    LblFilename->setText(QStringLiteral("Filename: Untitled"));
-    mnuFileSave->setEnabled(false);
-    TxtFileDesc->setText(QStringLiteral("Description: "));
-    sizeform();
+    change(QStringLiteral("New"), EditRecorder::Scope::Document, {}, [this] {
+        clearSamples(mState);
+        LblFilename->setText(QStringLiteral("Filename: Untitled"));
+        mnuFileSave->setEnabled(false);
+        TxtFileDesc->setText(QStringLiteral("Description: "));
+        sizeform();
+    });
+    focusFirstGrid();
 }
 
 void MainWindow::mnuFileOpen_Click()
 {
-    if (!chooseFile(false))
+    const std::optional<QString> path = askFile(false);
+    if (!path)
         return;
-    showOpenedDocument();
+    openDocument(*path, QStringLiteral("Open ") + QFileInfo(*path).fileName());
 }
 
 void MainWindow::openFile(const QString &path)
 {
-    const QFileInfo file(path);
-    mState.fileTitle = file.fileName();
-    mState.filePath = file.absoluteFilePath();
-    showOpenedDocument();
+    openDocument(QFileInfo(path).absoluteFilePath(), QStringLiteral("Open ") + QFileInfo(path).fileName());
+}
+
+void MainWindow::openDocument(const QString &path, const QString &stepText)
+{
+    change(stepText, EditRecorder::Scope::Document, {}, [this, &path] {
+        nameDocument(path);
+        showOpenedDocument();
+    });
+    mHistory->markSaved();
+    focusFirstGrid();
 }
 
 void MainWindow::showOpenedDocument()
 {
     // A file that cannot be read leaves what was read of it, and the window
     // shows that.
-    ReadSampleFile(mState);
+    const ReadResult result = ReadSampleFile(mState);
     LblCompany->setText(mState.company);
     TxtFileDesc->setText(mState.fileDesc);
     LblFilename->setText(QStringLiteral(" Filename: ") + mState.fileTitle);
@@ -100,27 +152,33 @@ void MainWindow::showOpenedDocument()
     nameInsertEntries();
     sizeform();
     fillsample(mState.topSample);
+    mDamagedFile = result.ok() ? QString() : mState.filePath;
+    StatusBar->setText(readReport(result, mState.fileTitle));
 }
 
 void MainWindow::mnuFileSave_Click()
 {
-    mState.fileDesc = TxtFileDesc->text();
-    if (mState.filePath.isEmpty()) {
-        if (!chooseFile(true))
-            return;
-        LblFilename->setText(QStringLiteral("Filename:  ") + mState.fileTitle);
-    }
-    writeDocument();
+    save(false);
 }
 
 void MainWindow::mnuFileSaveAs_Click()
 {
+    save(true);
+}
+
+bool MainWindow::save(bool saveAs)
+{
     mState.fileDesc = TxtFileDesc->text();
-    if (!chooseFile(true))
-        return;
-    LblFilename->setText(QStringLiteral("filename:  ") + mState.fileTitle);
-    mnuFileSave->setEnabled(true);
-    writeDocument();
+    if (saveAs || mState.filePath.isEmpty()) {
+        const std::optional<QString> path = askFile(true);
+        if (!path)
+            return false;
+        nameDocument(*path);
+        LblFilename->setText((saveAs ? QStringLiteral("filename:  ") : QStringLiteral("Filename:  ")) + mState.fileTitle);
+        if (saveAs)
+            mnuFileSave->setEnabled(true);
+    }
+    return writeDocument();
 }
 
 void MainWindow::mnuFileExit_Click()
@@ -132,13 +190,17 @@ void MainWindow::MnuSetupWellnum_Click(int index)
 {
     if (index < 0 || index >= int(std::size(WellSizes)))
         return;
-    mState.wellCount = WellSizes[index];
-    initialize5();
-    clearSamples(mState);
-    LblFilename->setText(QStringLiteral("Filename: Untitled"));
-    mnuFileSave->setEnabled(false);
-    TxtFileDesc->setText(QStringLiteral("Description: "));
-    sizeform();
+    change(QStringLiteral("Well Size ") + QString::number(WellSizes[index]), EditRecorder::Scope::Document, {},
+           [this, index] {
+               mState.wellCount = WellSizes[index];
+               initialize5();
+               clearSamples(mState);
+               LblFilename->setText(QStringLiteral("Filename: Untitled"));
+               mnuFileSave->setEnabled(false);
+               TxtFileDesc->setText(QStringLiteral("Description: "));
+               sizeform();
+           });
+    focusFirstGrid();
 }
 
 void MainWindow::CmdList_Click()

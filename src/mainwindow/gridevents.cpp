@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "core/editing.h"
+#include "documenthistory.h"
 #include "platform/grid.h"
 
 #include <QScrollBar>
@@ -35,6 +36,7 @@ void MainWindow::GrdID_Click(int index)
 {
     if (!isGridIndex(index))
         return;
+    mHistory->breakRun();
     mState.curGrid = index;
     mState.curRow = GrdID[std::size_t(index)]->row();
 }
@@ -59,12 +61,16 @@ void MainWindow::GrdID_KeyDown(int index, int key, Qt::KeyboardModifiers modifie
     const int row = GrdID[std::size_t(index)]->row();
     switch (key) {
     case Qt::Key_Backspace:
-        if (eraseLastCharacter(mState, index, row))
-            commitCell(index);
+        change(QStringLiteral("Erasing"), EditRecorder::Scope::Samples, {mState.topSample + index}, [&] {
+            if (eraseLastCharacter(mState, index, row))
+                commitCell(index);
+        }, DocumentCommand::Erasing);
         break;
     case Qt::Key_Delete:
-        if (eraseCell(mState, index, row))
-            commitCell(index);
+        change(QStringLiteral("Delete"), EditRecorder::Scope::Samples, {mState.topSample + index}, [&] {
+            if (eraseCell(mState, index, row))
+                commitCell(index);
+        });
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -106,8 +112,10 @@ void MainWindow::GrdID_KeyPress(int index, QChar character)
     }
     if (isCommandStroke(mStrokeModifiers))
         return;
-    if (typeCharacter(mState, index, grid->row(), character))
-        commitCell(index);
+    change(QStringLiteral("Typing"), EditRecorder::Scope::Samples, {mState.topSample + index}, [&] {
+        if (typeCharacter(mState, index, grid->row(), character))
+            commitCell(index);
+    }, DocumentCommand::Typing);
 }
 
 // The table already holds the edit; the cell shows what the table holds.
@@ -122,6 +130,7 @@ void MainWindow::commitCell(int index)
 
 void MainWindow::applyAdvance(int index, int row)
 {
+    mHistory->breakRun();
     const Advance next = advance(mState, index, row);
     if (!isGridIndex(next.frame))
         return;
@@ -137,6 +146,7 @@ void MainWindow::applyAdvance(int index, int row)
 
 void MainWindow::scrollRefresh(int top)
 {
+    mHistory->breakRun();
     mState.topSample = top;
     fillsample(mState.topSample);
     vsb->setValue(mState.topSample);

@@ -2,6 +2,10 @@
 
 #include "core/document.h"
 #include "core/plategeometry.h"
+#include "core/recovery.h"
+#include "core/samplefile.h"
+#include "documenthistory.h"
+#include "recoverykeeper.h"
 #include "platform/colour.h"
 #include "platform/grid.h"
 #include "platform/twips.h"
@@ -15,6 +19,8 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -48,8 +54,25 @@ MainWindow::MainWindow(State &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("kel95"));
     setWindowTitle(QStringLiteral("Corvant XY Stage"));
+    mHistory = new DocumentHistory(this);
+    mRecovery = new RecoveryKeeper(newRecoveryFilePath(), [this] {
+        // What the user sees is what comes back: the description as typed.
+        const QString saved = std::exchange(mState.fileDesc, TxtFileDesc->text());
+        RecoveryKeeper::Snapshot snapshot{sampleFileBytes(mState), mState.filePath};
+        mState.fileDesc = saved;
+        return snapshot;
+    }, this);
+    connect(mHistory, &DocumentHistory::changed, this, [this] {
+        if (mHistory->isModified())
+            mRecovery->schedule();
+    });
+    connect(mHistory, &DocumentHistory::modifiedChanged, this, [this](bool modified) {
+        if (!modified)
+            mRecovery->discard();
+    });
     createControls();
     createMenus();
+    updateRecoverEntry();
     mPlateMap = std::make_unique<PlateMap>(mState, *mPicWell);
     mPlateMouse = std::make_unique<PlateMouse>(mState, *mPlateMap);
     connect(mPicWell, &PicWell::mouseMoved, this, [this](float x, float y) { PicWell_MouseMove(x, y); });
@@ -78,6 +101,8 @@ void MainWindow::createControls()
     TxtFileDesc = new QLineEdit(fraHeader);
     TxtFileDesc->setObjectName(QStringLiteral("TxtFileDesc"));
     TxtFileDesc->setValidator(new NoQuoteValidator(TxtFileDesc));
+    TxtFileDesc->installEventFilter(this);
+    connect(TxtFileDesc, &QLineEdit::textEdited, this, [this](const QString &text) { descriptionEdited(text); });
     CmdList = new QPushButton(QStringLiteral("List"), fraHeader);
     CmdList->setObjectName(QStringLiteral("CmdList"));
     connect(CmdList, &QPushButton::clicked, this, [this] { CmdList_Click(); });
@@ -322,12 +347,27 @@ void MainWindow::fillpos(int target)
 
 void MainWindow::vsb_Change(int value)
 {
+    if (value != mState.topSample)
+        mHistory->breakRun();
     mState.topSample = value;
     fillsample(mState.topSample);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == mWatchedModal && event->type() == QEvent::Hide)
+        QTimer::singleShot(0, this, [this] { handOverPending(); });
+    if (watched == TxtFileDesc) {
+        // Undo and Redo in the description box undo the document's steps,
+        // the box's own among them, not a second history of the box's.
+        if (event->type() == QEvent::ShortcutOverride) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+                return true;
+        } else if (event->type() == QEvent::FocusOut) {
+            mHistory->breakRun();
+        }
+    }
     // Showing the window reports the size it was already laid out for;
     // only a real change of size needs the whole layout again.
     if (watched == mClient && event->type() == QEvent::Resize && mPlateMap
@@ -342,6 +382,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (mUnloaded)
         return;
     mUnloaded = true;
+    // The program ends without asking; what is in no file survives it.
+    if (isModified())
+        mRecovery->flush();
+    else
+        mRecovery->discard();
     writeSettings();
     emit unloaded();
 }

@@ -1,15 +1,21 @@
 #pragma once
 
+#include "core/documentedit.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/windowlayout.h"
+#include "documentcommand.h"
 #include "plate/platemap.h"
 #include "plate/platemouse.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -22,8 +28,10 @@ class QSettings;
 
 namespace Tessar {
 
+class DocumentHistory;
 class Grid;
 class PicWell;
+class RecoveryKeeper;
 struct FillResult;
 struct SearchStart;
 
@@ -49,9 +57,27 @@ public:
     WindowPlacement placement() const;
     void place(const WindowPlacement &placement);
 
-    // Opens a file named from outside the window (the desktop, a later
-    // start), just as File > Open does after its dialog.
+    // Opens a file named from outside the window (the desktop at start-up),
+    // just as File > Open does after its dialog.
     void openFile(const QString &path);
+
+    // A later start was given a file. The running document is never
+    // disturbed without the user's word: a file that cannot be read only
+    // says why, unsaved changes are offered for saving first, and a request
+    // that arrives while a dialog is open waits until it closes.
+    void requestOpen(const QString &path);
+
+    // Every change to the document runs through here, as one step of the
+    // history: `body` is the command itself, which refreshes the window as
+    // it always has; the step records what it changed in the part of the
+    // state `scope` names, redraws the wells whose data changed, and keeps
+    // the recovery file current. Returns whether anything changed.
+    bool change(const QString &text, EditRecorder::Scope scope, std::vector<int> samples,
+                const std::function<void()> &body, DocumentCommand::Merge merge = DocumentCommand::NoMerge);
+
+    DocumentHistory &history() { return *mHistory; }
+    // Whether the document holds changes that are in no file.
+    bool isModified() const;
 
     // Lays out every control for the window's size, then refills the frames
     // and redraws the plate.
@@ -96,6 +122,7 @@ public:
     void mnuSetupAssign_Click();
     void mnuSetupConfigure_Click();
     void mnuInsertOP_Click(int index);
+    void mnuFileRecover_Click();
 
 signals:
     // The window has closed and saved the settings: the program ends.
@@ -116,19 +143,31 @@ private:
     void commitCell(int index);
     void applyAdvance(int index, int row);
     void scrollRefresh(int top);
-    void fillDown(int index, FillResult (*fill)(State &, int));
-    void fillDownRedraw(const FillResult &range);
+    void fillDown(int index, FillResult (*fill)(State &, int), const QString &name);
     void searchFrom(const SearchStart &start);
     void PicWell_MouseMove(float x, float y);
     void PicWell_MouseDown();
     void PicWell_MouseUp();
     void writeSettings() const;
 
+    std::optional<QString> askFile(bool forSaving);
+    void nameDocument(const QString &path);
+    bool save(bool saveAs);
+    void openDocument(const QString &path, const QString &stepText);
+    WindowFace face() const;
+    void applyFace(const WindowFace &face);
+    void showStep(const DocumentEdit &edit, bool undone, const std::optional<WindowFace> &face);
+    void redrawWells(const std::vector<int> &samples);
+    void descriptionEdited(const QString &text);
+    void focusFirstGrid();
+    void handOverPending();
+    void handOver(const QString &path);
+    void updateRecoverEntry();
+
     void applyLayout();
     QString frameCaption(int s) const;
     void nameInsertEntries();
-    bool chooseFile(bool forSaving);
-    void writeDocument();
+    bool writeDocument();
     void showOpenedDocument();
 
     State &mState;
@@ -152,12 +191,22 @@ private:
     QLabel *StatusBar = nullptr;
 
     QAction *mnuFileSave = nullptr;
+    QAction *mnuFileRecover = nullptr;
     QAction *mnuEditPaste = nullptr;
     QAction *mnuSetupAssign = nullptr;
     std::array<QAction *, KeyCount + 1> mnuInsertOP{};   // 1 to 6
 
     std::unique_ptr<PlateMap> mPlateMap;
     std::unique_ptr<PlateMouse> mPlateMouse;
+
+    DocumentHistory *mHistory = nullptr;
+    RecoveryKeeper *mRecovery = nullptr;
+    QString mDescriptionShown;      // the description box as the history knows it
+    QByteArray mLastPackedCells;    // the cells the last replaced document left
+    QString mDamagedFile;           // opened only in part: keep a copy before saving over it
+    QStringList mPendingOpens;      // files handed over while a dialog was open
+    QPointer<QWidget> mWatchedModal;  // the dialog they wait for
+    bool mHandingOver = false;
 };
 
 } // namespace Tessar

@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "documenthistory.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -66,8 +68,14 @@ void MainWindow::createMenus()
     addSeparator(file, "zFile1");
     connect(addItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit")),
             &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+    addSeparator(file, "zFile2");
+    mnuFileRecover = addItem(file, QStringLiteral("mnuFileRecover"), QStringLiteral("&Recover Unsaved Samples..."));
+    connect(mnuFileRecover, &QAction::triggered, this, [this] { mnuFileRecover_Click(); });
 
     QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
+    edit->addAction(mHistory->undoAction());
+    edit->addAction(mHistory->redoAction());
+    addSeparator(edit, "zedit0");
     connect(addItem(edit, QStringLiteral("mnuEditCopyAll"), QStringLiteral("Copy &All"), QKeySequence(Qt::CTRL | Qt::Key_A)),
             &QAction::triggered, this, [this] { mnuEditCopyAll_Click(); });
     connect(addItem(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),

@@ -63,6 +63,12 @@ int PlateMouse::release()
     return target;
 }
 
+int PlateMouse::dropTarget() const
+{
+    const int target = spotat(mState, mLastX, mLastY);
+    return isWell(target) ? target : 0;
+}
+
 void PlateMouse::reset()
 {
     mHitSample = 0;

@@ -36,6 +36,8 @@ public:
     void reset();
 
     int hitSample() const { return mHitSample; }
+    // The well a release now would drop on, or 0.
+    int dropTarget() const;
     bool dragging() const { return mDragging; }
 
 private:

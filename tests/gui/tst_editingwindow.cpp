@@ -106,10 +106,10 @@ private slots:
         run(QStringLiteral("mnuEditFillAll1"));
         QCOMPARE(state.sampleTable(6, 0), QStringLiteral("Blank"));
 
-        selectItem(20, 1);   // targets are drawn as the source looks
-        run(QStringLiteral("mnuEditFillNum1"));
+        selectItem(20, 1);   // a target is drawn as its own data is, not as the source
+        choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDown"), QStringLiteral("mnuEditFillNum1")});
         QCOMPARE(state.sampleTable(21, 3), QStringLiteral("kept"));
-        QCOMPARE(well(21), background());
+        QCOMPARE(well(21), opaque(ButtonShadowColour));
 
         selectItem(4, 2);   // Insert keeps the grid row
         key(Qt::Key_Down);
@@ -167,10 +167,11 @@ private slots:
             dialog->findChild<QPushButton *>(QStringLiteral("Operator1"))->click();
             dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
         });
-        run(QStringLiteral("mnuSetupColor"));
+        choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupColor")});
         QCOMPARE(grid(0)->textColourAt(0, 1), Colour(0x0080FF));
         QCOMPARE(well(1), opaque(0x0080FF));
-        QCOMPARE(well(2), before);   // only the current sample's well is redrawn
+        QVERIFY(well(2) != before);   // every well of the key takes its new colour
+        QCOMPARE(well(2), opaque(0x0080FF));
 
         whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
             dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->setEditText(QStringLiteral("3"));

@@ -77,8 +77,12 @@ public:
 
     // A key stroke on whatever has the focus, as the keyboard delivers it:
     // menu shortcuts and the focused widget's own claims on keys apply.
-    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
+        // A desktop gives the window back its activation when a dialog
+        // closes; the offscreen platform leaves that to us.
+        if (!QApplication::activeWindow() && window)
+            QApplication::setActiveWindow(window.get());
         QWidget *target = QApplication::focusWidget();
         if (!target)
             target = QApplication::activeWindow();

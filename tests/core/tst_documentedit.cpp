@@ -1,0 +1,151 @@
+#include "core/document.h"
+#include "core/documentedit.h"
+#include "core/plategeometry.h"
+#include "core/samplefile.h"
+
+#include <QTest>
+
+using namespace Tessar;
+
+// The steps of the history: what a command changed is found by comparing,
+// and undoing or redoing a step gives back exactly the document it began
+// or ended with.
+class TestDocumentEdit : public QObject
+{
+    Q_OBJECT
+
+    static State plate(int wells)
+    {
+        State s;
+        applyFirstRunDefaults(s);
+        s.wellCount = wells;
+        newDocument(s);
+        return s;
+    }
+
+private slots:
+    void cellStepsUndoAndRedoExactly()
+    {
+        State s = plate(96);
+        s.sampleTable(4, 1) = QStringLiteral("old");
+        s.sampleTable(4, 5) = QStringLiteral("past the rows");   // the slot Delete All clears
+        const QByteArray before = sampleFileBytes(s);
+
+        const EditRecorder recorder(s, EditRecorder::Scope::Samples, {4, 5, 4, 200});
+        s.sampleTable(4, 1) = QStringLiteral("new");
+        s.sampleTable(4, 5).clear();
+        s.sampleTable(5, 0) = QStringLiteral("Key");
+        s.sampleTable(6, 1) = QStringLiteral("not watched");
+        const DocumentEdit edit = recorder.finish(s);
+        QCOMPARE(edit.cells.size(), std::size_t(3));
+        QCOMPARE(edit.samples(), (std::vector<int>{4, 5}));
+
+        s.sampleTable(6, 1).clear();
+        const QByteArray after = sampleFileBytes(s);
+        edit.undo(s);
+        QCOMPARE(sampleFileBytes(s), before);
+        QCOMPARE(s.sampleTable(4, 5), QStringLiteral("past the rows"));
+        edit.redo(s);
+        QCOMPARE(sampleFileBytes(s), after);
+
+        // Nothing changed, nothing to undo.
+        const EditRecorder idle(s, EditRecorder::Scope::AllSamples);
+        QVERIFY(idle.finish(s).isEmpty());
+    }
+
+    void runsOfTypingMergeIntoOneStep()
+    {
+        State s = plate(24);
+        DocumentEdit run;
+        for (const QString &text : {QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("abc")}) {
+            const EditRecorder r(s, EditRecorder::Scope::Samples, {2});
+            s.sampleTable(2, 1) = text;
+            QVERIFY(run.absorb(r.finish(s)));
+        }
+        QCOMPARE(run.cells.size(), std::size_t(1));
+        QCOMPARE(run.cells.front().before, QString());
+        QCOMPARE(run.cells.front().after, QStringLiteral("abc"));
+
+        // Erased back to where it began: the step is empty.
+        const EditRecorder r(s, EditRecorder::Scope::Samples, {2});
+        s.sampleTable(2, 1).clear();
+        QVERIFY(run.absorb(r.finish(s)));
+        QVERIFY(run.isEmpty());
+
+        DocumentEdit replaced;
+        replaced.document = std::make_pair(captureDocument(s), captureDocument(s));
+        QVERIFY(!run.absorb(replaced));
+        QVERIFY(!replaced.absorb(run));
+    }
+
+    // A replaced document comes back whole: another plate format, other
+    // rows, colours, key names and file, and text outside the code page.
+    void replacedDocumentsComeBackWhole()
+    {
+        State s = plate(1536);
+        s.numField = 10;
+        s.keyName[3] = QStringLiteral("QC");
+        s.keyColor[3] = 0x123456;
+        s.filePath = QStringLiteral("/data/big.kwl");
+        s.fileTitle = QStringLiteral("big.kwl");
+        s.fileDesc = QStringLiteral("Run \u03b1");
+        for (int i = 1; i <= 1536; ++i)
+            s.sampleTable(i, i % 10) = QStringLiteral("cell %1 \u2713").arg(i);
+        s.sampleTable(1537, 9) = QStringLiteral("frame past the end");
+        s.topSample = 700;
+        const QByteArray big = sampleFileBytes(s);
+
+        const EditRecorder recorder(s, EditRecorder::Scope::Document);
+        s.wellCount = 24;
+        newDocument(s);
+        s.numField = 3;
+        s.sampleTable(1, 1) = QStringLiteral("small");
+        const DocumentEdit edit = recorder.finish(s);
+        const QByteArray small = sampleFileBytes(s);
+        QVERIFY(!sameDocument(edit.document->first, edit.document->second));
+        // Packed, a full plate takes little more than its text.
+        QVERIFY(edit.document->first.size() < 200 * 1024);
+
+        edit.undo(s);
+        QCOMPARE(s.wellCount, 1536);
+        QCOMPARE(s.nCols, 48);
+        QCOMPARE(s.spotX[1536], 78.75f);
+        QCOMPARE(sampleFileBytes(s), big);
+        QCOMPARE(s.sampleTable(1537, 9), QStringLiteral("frame past the end"));
+        QCOMPARE(s.sampleTable(5, 5), QStringLiteral("cell 5 \u2713"));
+        QCOMPARE(s.topSample, 700);
+        QCOMPARE(s.filePath, QStringLiteral("/data/big.kwl"));
+        edit.redo(s);
+        QCOMPARE(s.wellCount, 24);
+        QCOMPARE(sampleFileBytes(s), small);
+        QCOMPARE(s.topSample, 1);
+
+        // A damaged image never reaches past the table.
+        DocumentImage broken = edit.document->first;
+        broken.cells.chop(3);
+        broken.cells.append(QByteArray(12, '\xff'));
+        restoreDocument(s, broken);
+        QCOMPARE(s.wellCount, 1536);
+    }
+
+    void configurationStepsKeepTheCurrentRowInside()
+    {
+        State s = plate(96);
+        s.curRow = 4;
+        const EditRecorder recorder(s, EditRecorder::Scope::Configuration);
+        s.numField = 2;
+        s.company = QStringLiteral("LAB");
+        s.curRow = 1;
+        const DocumentEdit edit = recorder.finish(s);
+        QVERIFY(edit.configuration);
+        edit.undo(s);
+        QCOMPARE(s.fieldCount(), 5);
+        QCOMPARE(s.company, QStringLiteral("HALV"));
+        s.curRow = 4;
+        edit.redo(s);
+        QCOMPARE(s.curRow, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDocumentEdit)
+#include "tst_documentedit.moc"

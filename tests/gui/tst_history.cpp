@@ -1,0 +1,359 @@
+#include "windowdriver.h"
+
+#include "core/recovery.h"
+#include "core/samplefile.h"
+#include "mainwindow/documenthistory.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace Tessar;
+
+// Undo and Redo of every change, and the unsaved samples that outlive the
+// program, driven through the keyboard, the menus and the plate map.
+class TestHistory : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString description() const { return child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text(); }
+    QString undoEntry() const { return child<QAction>(QStringLiteral("mnuEditUndo"))->text(); }
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+
+    // The document as Save would write it now.
+    QByteArray document() const
+    {
+        State copy = state;
+        copy.fileDesc = description();
+        return sampleFileBytes(copy);
+    }
+
+    static QByteArray fileBytes(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // A 96-well document with samples 1 to 60 filled, on disk.
+    QString writeFullPlate(const char *name)
+    {
+        State other;
+        applyFirstRunDefaults(other);
+        newDocument(other);
+        other.fileDesc = QStringLiteral("Plate on disk");
+        other.keyName[1] = QStringLiteral("Blank");
+        for (int s = 1; s <= 60; ++s) {
+            other.sampleTable(s, 0) = s % 3 ? QString() : QStringLiteral("Blank");
+            for (int f = 1; f < 5; ++f)
+                other.sampleTable(s, f) = QStringLiteral("S%1.%2").arg(s).arg(f);
+        }
+        other.filePath = path(name);
+        if (!WriteSampleFile(other).ok)
+            qFatal("cannot write the test file");
+        return other.filePath;
+    }
+
+    void open(const QString &file)
+    {
+        dialogs->answers = {file};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
+    }
+
+    void focusCell(int frame, int row) const { clickCell(frame, row); }
+
+private slots:
+    void init() { start(); }
+    void cleanup()
+    {
+        stop();
+        QDir(recoveryFolder()).removeRecursively();
+    }
+
+    void fillDownIsUndoneToTheSavedFile()
+    {
+        const QString file = writeFullPlate("plate.kwl");
+        open(file);
+        const QByteArray saved = fileBytes(file);
+        QCOMPARE(document(), saved);
+        QVERIFY(!window->isModified());
+
+        focusCell(0, 2);
+        choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDownAll"), QStringLiteral("mnuEditFillAll7")});
+        QCOMPARE(state.sampleTable(41, 3), QStringLiteral("S1.3"));
+        QVERIFY(window->isModified());
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Fill Down All 40 Samples"));
+
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document(), saved);
+        QVERIFY(!window->isModified());
+        QCOMPARE(state.sampleTable(41, 3), QStringLiteral("S41.3"));
+        QCOMPARE(well(3), opaque(state.keyColor[1]));
+
+        press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(state.sampleTable(41, 3), QStringLiteral("S1.3"));
+        QCOMPARE(well(3), opaque(ButtonShadowColour));   // the source had no key
+        press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);   // nothing left to redo
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document(), saved);
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Open plate.kwl"));   // the file itself can go too
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(label(QStringLiteral("LblFilename")), QStringLiteral("Filename: Untitled"));
+        QVERIFY(!child<QAction>(QStringLiteral("mnuEditUndo"))->isEnabled());
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo"));
+    }
+
+    void undoingNewBringsBackTheDocumentAndItsFile()
+    {
+        const QString file = writeFullPlate("kept.kwl");
+        open(file);
+        focusCell(0, 1);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+        const QByteArray edited = document();
+
+        press(Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(label(QStringLiteral("LblFilename")), QStringLiteral("Filename: Untitled"));
+        QVERIFY(!SampleHasData(state, 1));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(label(QStringLiteral("LblFilename")), QStringLiteral(" Filename: kept.kwl"));
+        QCOMPARE(description(), QStringLiteral("Plate on disk"));
+        QCOMPARE(document(), edited);
+        QVERIFY(child<QAction>(QStringLiteral("mnuFileSave"))->isEnabled());
+
+        press(Qt::Key_S, Qt::ControlModifier);   // to its own file, no dialog
+        QVERIFY(!dialogs->kinds.contains(QStringLiteral("save")));
+        QCOMPARE(fileBytes(file), edited);
+        QVERIFY(!window->isModified());
+
+        // A plate format, colours and all, comes back as it was.
+        choose({QStringLiteral("mnuSetup"), QStringLiteral("MnuSetupWell"), QStringLiteral("MnuSetupWellnum3")});
+        QCOMPARE(state.wellCount, 384);
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(state.wellCount, 96);
+        QCOMPARE(scrollBar()->maximum(), 96);
+        QCOMPARE(document(), edited);
+        QCOMPARE(QApplication::focusWidget(), grid(0));
+    }
+
+    void typingRunsAreOneStepAndDrawTheirWellAtOnce()
+    {
+        focusCell(1, 2);
+        QCOMPARE(well(2), background());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+        QCOMPARE(well(2), opaque(ButtonShadowColour));   // drawn by the first character
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("bc"));
+        press(Qt::Key_Backspace);
+        press(Qt::Key_Backspace);
+        QCOMPARE(state.sampleTable(2, 2), QStringLiteral("a"));
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Erasing"));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(state.sampleTable(2, 2), QStringLiteral("abc"));
+        QCOMPARE(grid(1)->textAt(2, 1), QStringLiteral("abc"));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(state.sampleTable(2, 2), QString());
+        QCOMPARE(well(2), background());
+        QVERIFY(!window->isModified());
+
+        // Typed and erased back to nothing leaves no step behind.
+        focusCell(0, 1);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("zz"));
+        press(Qt::Key_Backspace);
+        press(Qt::Key_Backspace);
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Erasing"));
+        // A click elsewhere ends the run: the same cell again is a new step.
+        focusCell(0, 3);
+        focusCell(0, 1);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("q"));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(state.sampleTable(1, 1), QString());
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Erasing"));
+    }
+
+    // Each kind of change, undone and redone, leaves the document exactly as
+    // it was before and after it; the frames follow the changed sample.
+    void everyCommandIsOneStep()
+    {
+        const QString file = writeFullPlate("every.kwl");
+        open(file);
+        state.keyName[2] = QStringLiteral("Std");
+        const auto step = [this](const QString &name, const std::function<void()> &act) {
+            const QByteArray before = document();
+            act();
+            const QByteArray after = document();
+            if (before == after)
+                QTest::qFail(qPrintable(name + QStringLiteral(" changed nothing")), __FILE__, __LINE__);
+            scrollBar()->setValue(80);   // away from the change
+            press(Qt::Key_Z, Qt::ControlModifier);
+            if (document() != before)
+                QTest::qFail(qPrintable(name + QStringLiteral(" was not undone")), __FILE__, __LINE__);
+            press(Qt::Key_Y, Qt::ControlModifier);
+            if (document() != after)
+                QTest::qFail(qPrintable(name + QStringLiteral(" was not redone")), __FILE__, __LINE__);
+        };
+
+        step(QStringLiteral("Paste"), [this] {
+            selectItem(4, 1);
+            press(Qt::Key_C, Qt::ControlModifier);
+            selectItem(7, 2);
+            press(Qt::Key_V, Qt::ControlModifier);
+        });
+        QCOMPARE(scrollBar()->value(), 7);   // redo showed the pasted sample
+        QCOMPARE(state.curRow, 2);
+        step(QStringLiteral("Delete"), [this] {
+            selectItem(8, 3);
+            press(Qt::Key_Delete);
+        });
+        step(QStringLiteral("Delete All"), [this] {
+            selectItem(9, 1);
+            choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditDeleteAll")});
+        });
+        step(QStringLiteral("Insert"), [this] {
+            selectItem(10, 1);
+            press(Qt::Key_F5);
+        });
+        QCOMPARE(well(10), opaque(state.keyColor[2]));
+        step(QStringLiteral("Fill Down"), [this] {
+            selectItem(11, 0);
+            choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDown"), QStringLiteral("mnuEditFillNum4")});
+        });
+        step(QStringLiteral("Description"), [this] {
+            auto *box = child<QLineEdit>(QStringLiteral("TxtFileDesc"));
+            QTest::mouseClick(box, Qt::LeftButton);
+            QTest::keyClick(box, Qt::Key_End);
+            QTest::keyClicks(box, QStringLiteral(" B"));
+        });
+        step(QStringLiteral("Drag"), [this] {
+            selectItem(1, 1);
+            Tessar::PicWell *map = picture();
+            const auto at = [&](int s) {
+                return map->toPixel(state.spotX[std::size_t(s)], state.spotY[std::size_t(s)]).toPoint();
+            };
+            QTest::mouseMove(map, at(5));
+            QTest::mousePress(map, Qt::LeftButton, {}, at(5));
+            QTest::mouseMove(map, at(90));
+            QTest::mouseRelease(map, Qt::LeftButton, {}, at(90));
+        });
+        QCOMPARE(well(90), opaque(ButtonShadowColour));
+        QCOMPARE(well(5), background());
+        step(QStringLiteral("Color"), [this] {
+            dialogs->colours = {0x123456};
+            whenModal(QStringLiteral("Colorfrm"), [](QWidget *dialog) {
+                dialog->findChild<QPushButton *>(QStringLiteral("Operator1"))->click();
+                dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
+            });
+            choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupColor")});
+        });
+        QCOMPARE(well(3), opaque(0x123456));
+        step(QStringLiteral("Configure"), [this] {
+            whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
+                dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->setEditText(QStringLiteral("3"));
+                dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("LAB"));
+                dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
+            });
+            choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupConfigure")});
+        });
+        QCOMPARE(grid(0)->rows(), 3);
+        QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("LAB"));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(grid(0)->rows(), 5);
+        QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("HALV"));
+    }
+
+    // Only the last 50 replaced documents can be brought back; older steps
+    // are let go of, and the history stays small.
+    void historyKeepsItsBounds()
+    {
+        const QString files[] = {writeFullPlate("bound1.kwl"), writeFullPlate("bound2.kwl")};
+        for (int i = 0; i < DocumentHistory::MaxReplacedDocuments + 5; ++i)
+            open(files[i % 2]);
+        int undone = 0;
+        while (child<QAction>(QStringLiteral("mnuEditUndo"))->isEnabled()) {
+            press(Qt::Key_Z, Qt::ControlModifier);
+            ++undone;
+        }
+        QCOMPARE(undone, DocumentHistory::MaxReplacedDocuments);
+        QVERIFY(window->history().size() < 4 * 1024 * 1024);
+    }
+
+    void unsavedSamplesOutliveTheWindow()
+    {
+        focusCell(0, 1);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("unsaved"));
+        QVERIFY(recoveryFiles().isEmpty());   // not yet: written in the background
+        QTRY_COMPARE_WITH_TIMEOUT(recoveryFiles().size(), 1, 5000);
+        window->close();
+        QCOMPARE(recoveryFiles().size(), 1);
+
+        start(QSize(900, 700), false);
+        QVERIFY(!SampleHasData(state, 1));   // nothing comes back unasked
+        QVERIFY(canChoose(QStringLiteral("mnuFileRecover")));
+        whenModal(QStringLiteral("RecoverDialog"), [](QWidget *dialog) {
+            QCOMPARE(dialog->findChild<QListWidget *>()->count(), 1);
+            dialog->findChild<QPushButton *>(QStringLiteral("recoverOpen"))->click();
+        });
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileRecover")});
+        QCOMPARE(state.sampleTable(1, 1), QStringLiteral("unsaved"));
+        QVERIFY(label(QStringLiteral("LblFilename")).startsWith(QStringLiteral("Filename: Untitled, recovered from An untitled list, written")));
+        QVERIFY(state.filePath.isEmpty());
+        QVERIFY(!canChoose(QStringLiteral("mnuFileRecover")));
+        // Held now in this run's own file only.
+        const QList<RecoveryFile> files = recoveryFiles();
+        QCOMPARE(files.size(), 1);
+
+        // Saved, there is nothing left to recover.
+        dialogs->answers = {path("recovered.kwl")};
+        press(Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(recoveryFiles().isEmpty());
+        window->close();
+        QVERIFY(recoveryFiles().isEmpty());
+    }
+
+    void unsavedSamplesOutliveAKill()
+    {
+        QProcess typist;
+        typist.start(QStringLiteral(TYPING_HELPER), {QStringLiteral("killed")});
+        QVERIFY(typist.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!recoveryFiles().isEmpty(), 20000);
+        typist.kill();   // SIGKILL: nothing runs on the way out
+        QVERIFY(typist.waitForFinished());
+
+        start(QSize(900, 700), false);   // a new run looks for what the last one left
+        whenModal(QStringLiteral("RecoverDialog"), [](QWidget *dialog) {
+            dialog->findChild<QPushButton *>(QStringLiteral("recoverOpen"))->click();
+        });
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileRecover")});
+        QCOMPARE(state.sampleTable(1, 1), QStringLiteral("killed"));
+    }
+
+    void aDamagedFileIsKeptBeforeItIsSavedOver()
+    {
+        const QString file = writeFullPlate("damaged.kwl");
+        QByteArray bytes = fileBytes(file);
+        bytes.insert(bytes.indexOf("\"S30.1\""), "not a sample number\r\n");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        out.close();
+
+        open(file);
+        QVERIFY(SampleHasData(state, 29));
+        QVERIFY(!SampleHasData(state, 31));
+        QVERIFY(label(QStringLiteral("StatusBar")).startsWith(QStringLiteral("damaged.kwl was read only up to line")));
+        press(Qt::Key_S, Qt::ControlModifier);
+        const QStringList kept = QDir(recoveryFolder()).entryList({QStringLiteral("damaged.before-save-*.kwl")});
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(fileBytes(QDir(recoveryFolder()).filePath(kept.first())), bytes);
+        press(Qt::Key_S, Qt::ControlModifier);   // one copy is enough
+        QCOMPARE(QDir(recoveryFolder()).entryList({QStringLiteral("damaged.before-save-*.kwl")}).size(), 1);
+    }
+};
+
+QTEST_MAIN(TestHistory)
+#include "tst_history.moc"
