@@ -1,11 +1,13 @@
 #include "delimited.h"
 
+#include <algorithm>
+
 namespace Tessar {
 
 bool TextRecord::isBlank() const
 {
     for (const QString &cell : cells) {
-        if (!cell.trimmed().isEmpty())
+        if (!QStringView(cell).trimmed().isEmpty())
             return false;
     }
     return true;
@@ -27,6 +29,7 @@ public:
         while (mPos != mEnd) {
             TextRecord record;
             record.line = mLine;
+            record.cells.reserve(mWidth);
             for (;;) {
                 record.cells.append(cell());
                 if (mPos != mEnd && *mPos == mSeparator) {
@@ -36,6 +39,7 @@ public:
                 break;
             }
             skipLineEnd();
+            mWidth = std::max(mWidth, record.cells.size());
             records.push_back(std::move(record));
         }
         return records;
@@ -113,6 +117,7 @@ private:
     char16_t mSeparator;
     bool mQuoting;
     bool mUnclosedSeen = false;
+    qsizetype mWidth = 0;       // cells on the widest record so far
     int mLine = 1;
 };
 

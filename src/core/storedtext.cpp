@@ -11,19 +11,18 @@ bool plain(char16_t c)
     return c >= 0x20 && c < 0x7F && c != u'"';
 }
 
-} // namespace
+qsizetype plainPrefix(QStringView text)
+{
+    const char16_t *p = text.utf16();
+    qsizetype i = 0;
+    while (i < text.size() && plain(p[i]))
+        ++i;
+    return i;
+}
 
-StoredText storedText(QStringView text)
+StoredText storedChange(QStringView text, qsizetype i)
 {
     StoredText result;
-    qsizetype i = 0;
-    while (i < text.size() && plain(text[i].unicode()))
-        ++i;
-    if (i == text.size()) {
-        result.text = text.toString();
-        return result;
-    }
-
     result.text.reserve(text.size());
     result.text.append(text.first(i));
     for (; i < text.size(); ++i) {
@@ -47,13 +46,25 @@ StoredText storedText(QStringView text)
     return result;
 }
 
-bool fitsCodePage(QStringView text)
+} // namespace
+
+StoredText storedText(QStringView text)
 {
-    for (const QChar c : text) {
-        if (!isCp1252(c.unicode()))
-            return false;
-    }
-    return true;
+    const qsizetype plainChars = plainPrefix(text);
+    if (plainChars == text.size())
+        return {text.toString(), StoredText::Unchanged};
+    return storedChange(text, plainChars);
+}
+
+StoredText storedText(const QString &text)
+{
+    const qsizetype plainChars = plainPrefix(text);
+    if (plainChars == text.size())
+        return {text, StoredText::Unchanged};
+    StoredText result = storedChange(text, plainChars);
+    if (result.changes == StoredText::Unchanged)
+        result.text = text;
+    return result;
 }
 
 } // namespace Tessar

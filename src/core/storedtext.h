@@ -24,8 +24,7 @@ struct StoredText
 };
 
 StoredText storedText(QStringView text);
-
-// Whether every character of text fits the Windows-1252 code page.
-bool fitsCodePage(QStringView text);
+// The same; a text that needs no change is shared, not copied.
+StoredText storedText(const QString &text);
 
 } // namespace Tessar

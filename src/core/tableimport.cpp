@@ -5,8 +5,6 @@
 #include "state.h"
 #include "wellname.h"
 
-#include <QHash>
-
 #include <algorithm>
 
 namespace Tessar {
@@ -75,6 +73,7 @@ public:
             return finish();
         }
         mPlan.usable = true;
+        mSampleIndex.assign(std::size_t(std::max(mState.wellCount, 0)) + 1, 0);
         reportUnusedColumns();
         // A header alone is no problem: it fills nothing, which the plan shows.
         for (const TextRecord &row : mTable.rows)
@@ -206,6 +205,7 @@ private:
         PlannedSample planned;
         planned.sample = s;
         planned.line = row.line;
+        planned.values.reserve(mPlan.columns.size());
         for (std::size_t i = 0; i < mPlan.columns.size() && qsizetype(i) < row.cells.size(); ++i) {
             const ImportColumn &column = mPlan.columns[i];
             if (column.role != ImportColumn::Field)
@@ -215,16 +215,16 @@ private:
                                                                         : fieldText(cell, column, i, row.line));
         }
 
-        const auto seen = mSampleIndex.constFind(s);
-        if (seen != mSampleIndex.constEnd()) {
-            PlannedSample &earlier = mPlan.samples[std::size_t(*seen)];
+        int &seen = mSampleIndex[std::size_t(s)];
+        if (seen > 0) {
+            PlannedSample &earlier = mPlan.samples[std::size_t(seen - 1)];
             addIssue(row.line, QStringLiteral("well %1 was already given on line %2; this line replaces it")
                                    .arg(wellLabel(mState, s)).arg(earlier.line));
             earlier = std::move(planned);
             return;
         }
-        mSampleIndex.insert(s, int(mPlan.samples.size()));
         mPlan.samples.push_back(std::move(planned));
+        seen = int(mPlan.samples.size());
     }
 
     QString fieldText(const QString &cell, const ImportColumn &column, std::size_t index, int line)
@@ -285,7 +285,7 @@ private:
     ImportPlan mPlan;
     qsizetype mWellColumn = -1;
     qsizetype mNumberColumn = -1;
-    QHash<int, int> mSampleIndex;   // sample -> its entry in mPlan.samples
+    std::vector<int> mSampleIndex;  // per sample: 1 + its entry in mPlan.samples, 0 for none
 };
 
 } // namespace
