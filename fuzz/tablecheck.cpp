@@ -37,12 +37,13 @@ void checkIssues(const std::vector<TableIssue> &issues, int count, int lines, co
     }
 }
 
-// Cells of samples 0 to lastSample that differ between two states.
+// Cells that differ between two states, up to the slot after the rows in use.
 std::set<std::pair<int, int>> changedCells(const State &a, const State &b)
 {
     std::set<std::pair<int, int>> cells;
+    const int lastField = std::min(a.sampleTable.lastField(), a.fieldCount());
     for (int s = 0; s <= a.sampleTable.lastSample(); ++s) {
-        for (int f = 0; f <= a.sampleTable.lastField(); ++f) {
+        for (int f = 0; f <= lastField; ++f) {
             if (a.sampleTable(s, f) != b.sampleTable(s, f))
                 cells.insert({s, f});
         }

@@ -32,7 +32,8 @@ public:
             add(word);
         }
         quint64 rest = 0;
-        std::memcpy(&rest, p, std::size_t(n) * sizeof(char16_t));
+        if (n > 0)
+            std::memcpy(&rest, p, std::size_t(n) * sizeof(char16_t));
         add(rest);
     }
 
