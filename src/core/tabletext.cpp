@@ -142,8 +142,13 @@ TextTable readTable(QByteArrayView bytes, TableSource source)
 bool readTableFile(const QString &path, QByteArray &bytes, QString &error)
 {
     QFile file;
-    const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                   : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    bool opened = false;
+    if (path == QLatin1String("-")) {
+        opened = file.open(stdin, QIODevice::ReadOnly);
+    } else {
+        file.setFileName(path);
+        opened = file.open(QIODevice::ReadOnly);
+    }
     if (!opened) {
         error = file.errorString();
         return false;
