@@ -23,15 +23,25 @@ public:
           mSeparator(separator.unicode()), mQuoting(quoting)
     {}
 
-    std::vector<TextRecord> run()
+    std::vector<TextRecord> run(int *stoppedAtLine)
     {
         std::vector<TextRecord> records;
+        qsizetype cells = 0;
         while (mPos != mEnd) {
+            if (cells >= MaxCellsInText) {
+                if (stoppedAtLine)
+                    *stoppedAtLine = mLine;
+                break;
+            }
             TextRecord record;
             record.line = mLine;
             record.cells.reserve(mWidth);
             for (;;) {
-                record.cells.append(cell());
+                QString text = cell();
+                if (record.cells.size() < MaxCellsPerLine)
+                    record.cells.append(std::move(text));
+                else
+                    ++record.droppedCells;
                 if (mPos != mEnd && *mPos == mSeparator) {
                     ++mPos;
                     continue;
@@ -40,6 +50,7 @@ public:
             }
             skipLineEnd();
             mWidth = std::max(mWidth, record.cells.size());
+            cells += record.cells.size();
             records.push_back(std::move(record));
         }
         return records;
@@ -123,9 +134,11 @@ private:
 
 } // namespace
 
-std::vector<TextRecord> splitRecords(QStringView text, QChar separator, bool quoting)
+std::vector<TextRecord> splitRecords(QStringView text, QChar separator, bool quoting, int *stoppedAtLine)
 {
-    return Splitter(text, separator, quoting).run();
+    if (stoppedAtLine)
+        *stoppedAtLine = 0;
+    return Splitter(text, separator, quoting).run(stoppedAtLine);
 }
 
 void appendCell(QString &out, QStringView cell, QChar separator)

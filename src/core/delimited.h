@@ -21,6 +21,7 @@ struct TextRecord
 {
     int line = 0;
     QStringList cells;
+    qsizetype droppedCells = 0;     // cells past MaxCellsPerLine, not kept
 
     // A line with nothing on it, or only separators.
     bool isBlank() const;
@@ -34,7 +35,16 @@ struct TextRecord
 // spreadsheets write them: it may hold separators and line breaks, and a
 // doubled quote stands for one. Any other quote is plain text, so a stray
 // quote never swallows the rest of the table.
-std::vector<TextRecord> splitRecords(QStringView text, QChar separator, bool quoting);
+//
+// No sample list comes near the limits below; they keep a hostile text (a
+// file of nothing but commas or line ends) from taking the memory of the
+// machine. Cells past MaxCellsPerLine on a line are counted, not kept; after
+// MaxCellsInText cells the split stops and *stoppedAtLine names the line it
+// stopped on (it stays 0 when the whole text was split).
+inline constexpr qsizetype MaxCellsPerLine = 4096;
+inline constexpr qsizetype MaxCellsInText = qsizetype(1) << 20;
+
+std::vector<TextRecord> splitRecords(QStringView text, QChar separator, bool quoting, int *stoppedAtLine = nullptr);
 
 // Appends a cell, quoted when it holds the separator, a double quote or a
 // line break, with its quotes doubled.

@@ -133,6 +133,15 @@ private:
 
     void reportUnusedColumns()
     {
+        // Which columns hold anything, found in one pass over the cells.
+        std::vector<bool> holdsValues(mPlan.columns.size(), false);
+        for (const TextRecord &row : mTable.rows) {
+            const qsizetype n = std::min(row.cells.size(), qsizetype(holdsValues.size()));
+            for (qsizetype i = 0; i < n; ++i) {
+                if (!holdsValues[std::size_t(i)] && !QStringView(row.cells[i]).trimmed().isEmpty())
+                    holdsValues[std::size_t(i)] = true;
+            }
+        }
         for (std::size_t i = 0; i < mPlan.columns.size(); ++i) {
             const ImportColumn &column = mPlan.columns[i];
             if (column.role != ImportColumn::Unused)
@@ -140,10 +149,7 @@ private:
             const QString label = columnLabel(column, qsizetype(i));
             if (column.name.trimmed().isEmpty()) {
                 // A nameless column is only worth a word when something is in it.
-                const bool holdsValues = std::any_of(mTable.rows.begin(), mTable.rows.end(), [&](const TextRecord &r) {
-                    return qsizetype(i) < r.cells.size() && !r.cells[qsizetype(i)].trimmed().isEmpty();
-                });
-                if (holdsValues)
+                if (holdsValues[i])
                     addIssue(mTable.headerLine, label + QStringLiteral(" has no name; its values are not imported"));
             } else if (isWellHeader(column.name) || isSampleNumberHeader(column.name) || isKeyHeader(mState, column.name)) {
                 addIssue(mTable.headerLine, label + QStringLiteral(" comes twice; the second is not imported"));

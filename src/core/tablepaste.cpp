@@ -39,7 +39,10 @@ public:
             return std::move(mPlan);
         }
 
-        const std::vector<TextRecord> lines = splitRecords(block, u'\t', true);
+        int stoppedAtLine = 0;
+        const std::vector<TextRecord> lines = splitRecords(block, u'\t', true, &stoppedAtLine);
+        if (stoppedAtLine > 0)
+            addIssue(stoppedAtLine, QStringLiteral("the block holds more than %1 cells; it is not pasted from here on").arg(MaxCellsInText));
         mPlan.lines = int(std::min<std::size_t>(lines.size(), 1u << 30));
         if (lines.empty()) {
             addIssue(0, QStringLiteral("there is nothing to paste"));

@@ -109,9 +109,13 @@ TextTable readTable(QStringView text, TableSource source)
     }
 
     // Copy All never quotes: its values go out exactly as they are.
-    std::vector<TextRecord> records = splitRecords(text, table.separator, table.format != TableFormat::CopyAll);
+    int stoppedAtLine = 0;
+    std::vector<TextRecord> records = splitRecords(text, table.separator, table.format != TableFormat::CopyAll, &stoppedAtLine);
     for (TextRecord &record : records) {
         record.line += skippedLines;
+        if (record.droppedCells > 0)
+            table.issues.push_back({record.line, QStringLiteral("%1 cells past column %2 are not read")
+                                                     .arg(record.droppedCells).arg(MaxCellsPerLine)});
         // Copy All ends every line with a tab: that is no column.
         if (table.format == TableFormat::CopyAll && record.cells.size() > 1 && record.cells.last().isEmpty())
             record.cells.removeLast();
@@ -127,6 +131,9 @@ TextTable readTable(QStringView text, TableSource source)
     }
     table.rows.assign(std::make_move_iterator(records.begin() + qsizetype(next)),
                       std::make_move_iterator(records.end()));
+    if (stoppedAtLine > 0)
+        table.issues.push_back({stoppedAtLine + skippedLines,
+                                QStringLiteral("the table holds more than %1 cells; it is not read from here on").arg(MaxCellsInText)});
     return table;
 }
 

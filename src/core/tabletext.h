@@ -35,7 +35,7 @@ struct TextTable
     int headerLine = 0;             // 0 when the text holds no header
     QStringList header;
     std::vector<TextRecord> rows;   // every record after the header, blank ones too
-    std::vector<TableIssue> issues; // blank lines before the header
+    std::vector<TableIssue> issues; // blank lines before the header, cells and lines not read
 };
 
 // Text of a table file: UTF-8 (with or without a byte-order mark), UTF-16

@@ -176,6 +176,13 @@ private slots:
         QCOMPARE(named.keyNames[3], "new key");
         QCOMPARE(named.samples[1].values[0].second + "|" + named.samples[2].values[0].second, "new key|Blank");
 
+        // A line too wide for any sample list is cut, not kept whole.
+        const ImportPlan wide = plan(st, "Well" + QString(",").repeated(5000) + "\nA1,x\n");
+        QCOMPARE(wide.columns.size(), 4096u);
+        QCOMPARE(issueLines(wide.issues), QStringList({"1: 905 cells past column 4096 are not read",
+                                                       "1: column 2 has no name; its values are not imported",
+                                                       "2: 2 cells where the header has 4096; the missing ones change nothing"}));
+
         // Tables that cannot be imported at all.
         QVERIFY(!plan(st, "").usable);
         QVERIFY(!plan(st, "Name,Conc\nx,1\n").usable);
