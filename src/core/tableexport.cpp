@@ -22,7 +22,8 @@ bool exported(const State &state, int s, bool allWells)
 
 int rowsOf(const State &state)
 {
-    return std::clamp(state.fieldCount(), 1, std::min(int(state.fieldName.size()), state.sampleTable.lastField() + 1));
+    const int most = std::max(1, std::min(int(state.fieldName.size()), state.sampleTable.lastField() + 1));
+    return std::clamp(state.fieldCount(), 1, most);
 }
 
 } // namespace

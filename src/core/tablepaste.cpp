@@ -71,6 +71,9 @@ public:
                             .arg(rows).arg(mPlan.cutColumns));
         std::stable_sort(mPlan.issues.begin(), mPlan.issues.end(),
                          [](const TableIssue &a, const TableIssue &b) { return a.line < b.line; });
+        if (mPlan.issueCount > qsizetype(mPlan.issues.size()))
+            mPlan.issues.push_back({0, QStringLiteral("%1 more problems not listed")
+                                           .arg(mPlan.issueCount - qsizetype(mPlan.issues.size()))});
         return std::move(mPlan);
     }
 
