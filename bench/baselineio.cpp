@@ -32,6 +32,24 @@ std::vector<std::string> readLinesPlain(const std::string &path)
     return lines;
 }
 
+std::vector<std::vector<std::string>> readTablePlain(const std::string &path)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string &line : readLinesPlain(path)) {
+        std::vector<std::string> cells;
+        std::size_t from = 0;
+        for (;;) {
+            const std::size_t comma = line.find(',', from);
+            cells.emplace_back(line, from, comma == std::string::npos ? std::string::npos : comma - from);
+            if (comma == std::string::npos)
+                break;
+            from = comma + 1;
+        }
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
 bool writeLinesPlain(const std::string &path, const PlateDocument &doc)
 {
     std::vector<std::string> lines = doc.headerLines;

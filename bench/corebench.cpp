@@ -1,6 +1,8 @@
 // Reads and writes a full 1536-well document through the core and through
 // the plainest equivalent C++, in the same run, and prints how much slower
-// the core is.
+// the core is. Also imports the same document as a 1536-line CSV table into
+// a document with its rows and keys, against splitting that table into its
+// cells in plain C++.
 //
 //   tessar-bench [Google Benchmark flags]
 //
@@ -16,8 +18,12 @@
 #include "platedocument.h"
 #include "ratioreporter.h"
 
+#include "core/document.h"
 #include "core/samplefile.h"
 #include "core/state.h"
+#include "core/tableexport.h"
+#include "core/tableimport.h"
+#include "core/tabletext.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,6 +44,8 @@ struct Fixture
     QString readPath;     // a saved copy of the document, read over and over
     QString writePath;    // replaced by every write
     QByteArray bytes;     // the file's content
+    QString csvPath;      // the document as a CSV table
+    State importTarget;   // the document's rows and keys, no samples
 };
 
 Fixture *fixture = nullptr;
@@ -108,6 +116,39 @@ void BM_FormatCore(benchmark::State &bm)
         benchmark::DoNotOptimize(sampleFileBytes(fixture->doc.state));
 }
 
+// Reading the table file, planning the import and applying it.
+void BM_ImportCore(benchmark::State &bm)
+{
+    State state = fixture->importTarget;
+    for (auto _ : bm) {
+        QByteArray bytes;
+        QString error;
+        if (!readTableFile(fixture->csvPath, bytes, error)) {
+            bm.SkipWithError("the core could not read the table");
+            break;
+        }
+        const ImportPlan plan = planImport(state, readTable(QByteArrayView(bytes), tableSourceForPath(fixture->csvPath)));
+        if (plan.samples.size() != 1536 || plan.hasProblems() || applyImport(state, plan) != ApplyStatus::Applied) {
+            bm.SkipWithError("the core did not import the whole table");
+            break;
+        }
+        benchmark::DoNotOptimize(state.sampleTable(1536, 9));
+    }
+}
+
+void BM_ImportBaseline(benchmark::State &bm)
+{
+    const std::string path = fixture->csvPath.toStdString();
+    for (auto _ : bm) {
+        const std::vector<std::vector<std::string>> rows = readTablePlain(path);
+        if (rows.size() != 1537) {
+            bm.SkipWithError("could not read the table");
+            break;
+        }
+        benchmark::DoNotOptimize(rows.back().back());
+    }
+}
+
 // Both sides must do the same I/O for the ratios to mean anything.
 bool sameFiles(const Fixture &f)
 {
@@ -131,6 +172,8 @@ BENCHMARK(BM_WriteCore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseCore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormatCore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportCore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportBaseline)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -158,6 +201,17 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "tessar-bench: the core and the reference code disagree on the file\n");
         return 1;
     }
+    f.csvPath = f.dir.filePath(QStringLiteral("table.csv"));
+    QFile csv(f.csvPath);
+    const QByteArray table = exportDocument(f.doc.state, ExportFormat::Csv);
+    if (!csv.open(QIODevice::WriteOnly) || csv.write(table) != table.size() || !csv.flush()) {
+        std::fprintf(stderr, "tessar-bench: cannot write %s\n", qPrintable(f.csvPath));
+        return 1;
+    }
+    f.importTarget = f.doc.state;
+    clearSamples(f.importTarget);
+    std::fprintf(stdout, "table: 1536 lines, %d columns, %lld bytes\n", f.doc.state.fieldCount() + 2,
+                 static_cast<long long>(table.size()));
     std::fprintf(stdout, "document: %d wells, %d rows per sample, %lld bytes\n", f.doc.state.wellCount,
                  f.doc.state.fieldCount(), static_cast<long long>(f.bytes.size()));
     fixture = &f;
@@ -165,6 +219,9 @@ int main(int argc, char **argv)
     RatioReporter reporter({
         {"read / read baseline", "BM_ReadCore", "BM_ReadBaseline", 2.0},
         {"write / write baseline", "BM_WriteCore", "BM_WriteBaseline", 1.5},
+        {"import / table split", "BM_ImportCore", "BM_ImportBaseline", 10.0},
+    }, {
+        {"import of a 1536-line CSV", "BM_ImportCore", 50.0},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

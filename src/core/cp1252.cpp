@@ -25,6 +25,11 @@ int encodeOne(char16_t c)
 
 } // namespace
 
+bool isCp1252(char16_t c)
+{
+    return encodeOne(c) >= 0;
+}
+
 QString decodeCp1252(QByteArrayView bytes)
 {
     // Latin-1 agrees with the code page everywhere but 0x80 to 0x9F, and Qt

@@ -15,4 +15,7 @@ QString decodeCp1252(QByteArrayView bytes);
 // hold becomes a question mark; returns false when that happened.
 bool appendCp1252(QByteArray &out, QStringView text);
 
+// Whether the code page holds the character.
+bool isCp1252(char16_t c);
+
 } // namespace Tessar

@@ -1,20 +1,24 @@
 // tessar-kwl: reads, checks and rewrites sample files exactly as the
-// program's File > Open and File > Save do.
+// program's File > Open and File > Save do, and moves sample lists to and
+// from spreadsheet tables.
 
 #include "core/document.h"
 #include "core/plategeometry.h"
 #include "core/samplefile.h"
+#include "core/settings.h"
 #include "core/state.h"
+#include "core/tableexport.h"
+#include "core/tableimport.h"
+#include "core/tabletext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
+#include <functional>
 
 using namespace Tessar;
 
@@ -26,6 +30,7 @@ enum ExitStatus {
     Usage = 2,
     Unrecognised = 3,
     ReadFailed = 4,
+    TableProblems = 5,
 };
 
 QTextStream &err()
@@ -34,11 +39,18 @@ QTextStream &err()
     return stream;
 }
 
+// Thrown for a command line that makes no sense; main() prints the help.
+struct UsageError
+{
+    QString message;
+};
+
 // A document as a first start would have it, so what a file holds is not
 // mixed up with whoever runs the tool.
-void freshDocument(State &state)
+void freshDocument(State &state, int wells = DefaultWellCount)
 {
     applyFirstRunDefaults(state);
+    state.wellCount = wells;
     newDocument(state);
 }
 
@@ -69,57 +81,91 @@ ReadResult readInto(State &state, const QString &file)
     return ReadSampleFile(state);
 }
 
-QJsonObject toJson(const State &state, const ReadResult &result)
+// Writes bytes to `path`, or to standard output for "-" or no path. A file
+// is replaced in one step, as Save replaces a sample file.
+bool writeOutput(const QString &path, const QByteArray &bytes)
 {
-    const int nf = state.fieldCount();
-    QJsonArray fieldNames;
-    for (int f = 0; f < nf; ++f)
-        fieldNames.append(state.fieldName[std::size_t(f)]);
-    QJsonArray colours;
-    for (const Colour colour : state.keyColor)
-        colours.append(qint64(qint32(colour)));
-    QJsonArray keyNames;
-    for (const QString &name : state.keyName)
-        keyNames.append(name);
-
-    QJsonArray samples;
-    const int last = std::min(state.wellCount + 1, state.sampleTable.lastSample());
-    for (int s = 0; s <= last; ++s) {
-        if (!SampleHasData(state, s))
-            continue;
-        QJsonArray fields;
-        for (int f = 0; f < nf; ++f)
-            fields.append(state.sampleTable(s, f));
-        const WellName well = spotname(state, s);
-        samples.append(QJsonObject{
-            {QStringLiteral("s"), s},
-            {QStringLiteral("well"), QString(well.letter) + QString::number(well.number)},
-            {QStringLiteral("fields"), fields},
-        });
+    if (path.isEmpty() || path == QLatin1String("-")) {
+        QFile out;
+        const bool ok = out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush();
+        if (!ok)
+            err() << "standard output: " << out.errorString() << Qt::endl;
+        return ok;
     }
-
-    return QJsonObject{
-        {QStringLiteral("header"), result.header},
-        {QStringLiteral("fileDesc"), state.fileDesc},
-        {QStringLiteral("numField"), double(state.numField)},
-        {QStringLiteral("company"), state.company},
-        {QStringLiteral("wellCount"), state.wellCount},
-        {QStringLiteral("fieldName"), fieldNames},
-        {QStringLiteral("keyColor"), colours},
-        {QStringLiteral("keyName"), keyNames},
-        {QStringLiteral("samples"), samples},
-    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        err() << path << ": " << file.errorString() << Qt::endl;
+        file.cancelWriting();
+        return false;
+    }
+    return true;
 }
+
+// ---- Export ----------------------------------------------------------------
+
+// What `export --to` can make. A target that is no text (a picture, say)
+// sets `text` false and is then only written to a file named with -o.
+struct ExportTarget
+{
+    QLatin1String name;
+    bool text;
+    std::function<QByteArray(const State &, const ReadResult &, bool allWells)> make;
+};
+
+const std::vector<ExportTarget> &exportTargets()
+{
+    static const std::vector<ExportTarget> targets{
+        {QLatin1String("csv"), true, [](const State &s, const ReadResult &, bool all) {
+             return exportDocument(s, ExportFormat::Csv, all);
+         }},
+        {QLatin1String("tsv"), true, [](const State &s, const ReadResult &, bool all) {
+             return exportDocument(s, ExportFormat::Tsv, all);
+         }},
+        {QLatin1String("json"), true, [](const State &s, const ReadResult &r, bool all) {
+             return exportDocument(s, ExportFormat::Json, all, r.header);
+         }},
+    };
+    return targets;
+}
+
+QString exportTargetNames()
+{
+    QStringList names;
+    for (const ExportTarget &target : exportTargets())
+        names << target.name;
+    return names.join(u'|');
+}
+
+const ExportTarget &exportTarget(const QString &name)
+{
+    for (const ExportTarget &target : exportTargets()) {
+        if (name == target.name)
+            return target;
+    }
+    throw UsageError{name.isEmpty() ? QStringLiteral("export needs --to %1").arg(exportTargetNames())
+                                    : QStringLiteral("unknown export format \"%1\"").arg(name)};
+}
+
+// ---- The commands ----------------------------------------------------------
+
+struct Options
+{
+    QString to;
+    QString output;         // -o; empty when not given
+    bool allWells = false;
+    QString into;
+    int wells = 0;          // --wells; 0 when not given
+    bool force = false;
+    bool nameKeys = false;
+};
 
 int dump(const QString &file)
 {
     State state;
     const ReadResult result = readInto(state, file);
     report(file, result);
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly))
+    if (!writeOutput(QString(), exportDocument(state, ExportFormat::Json, false, result.header)))
         return IoError;
-    out.write(QJsonDocument(toJson(state, result)).toJson(QJsonDocument::Indented));
     return statusOf(result);
 }
 
@@ -160,6 +206,107 @@ int check(const QStringList &files)
     return worst;
 }
 
+int exportFile(const QString &file, const Options &options)
+{
+    const ExportTarget &target = exportTarget(options.to);
+    if (!target.text && (options.output.isEmpty() || options.output == QLatin1String("-")))
+        throw UsageError{QStringLiteral("--to %1 needs -o FILE").arg(target.name)};
+
+    State state;
+    const ReadResult result = readInto(state, file);
+    report(file, result);
+    // A damaged file is exported as far as it was read, as dump shows it.
+    if (result.status == ReadResult::Unrecognised || (result.status == ReadResult::Failed && result.line == 0))
+        return statusOf(result);
+    if (!writeOutput(options.output, target.make(state, result, options.allWells)))
+        return IoError;
+    return statusOf(result);
+}
+
+int importTable(const QString &tablePath, const Options &options)
+{
+    if (options.into.isEmpty() == (options.wells == 0))
+        throw UsageError{QStringLiteral("import needs either --into FILE.kwl or --wells N")};
+    if (options.wells != 0 && options.output.isEmpty())
+        throw UsageError{QStringLiteral("import --wells needs -o OUT.kwl")};
+
+    QByteArray bytes;
+    QString error;
+    if (!readTableFile(tablePath, bytes, error)) {
+        err() << tablePath << ": " << error << Qt::endl;
+        return IoError;
+    }
+    const TableSource source = tablePath == QLatin1String("-") ? TableSource::Content : tableSourceForPath(tablePath);
+    const TextTable table = readTable(QByteArrayView(bytes), source);
+
+    State state;
+    if (!options.into.isEmpty()) {
+        // Only a document read completely is written back: what a damaged
+        // file holds past the damage would be lost.
+        const ReadResult result = readInto(state, options.into);
+        if (!result.ok()) {
+            report(options.into, result);
+            return statusOf(result);
+        }
+    } else {
+        freshDocument(state, options.wells);
+        shapeForTable(state, table);
+    }
+
+    // A new document has no key names of its own: the table's become them.
+    const ImportPlan plan = planImport(state, table, {options.nameKeys || options.wells != 0});
+    for (const TableIssue &issue : plan.issues) {
+        if (issue.line > 0)
+            err() << tablePath << ':' << issue.line << ": " << issue.reason << Qt::endl;
+        else
+            err() << tablePath << ": " << issue.reason << Qt::endl;
+    }
+    if (!plan.usable)
+        return TableProblems;
+    if (plan.hasProblems() && !options.force) {
+        err() << tablePath << ": " << plan.issueCount << " problem(s); nothing written (--force writes anyway)" << Qt::endl;
+        return TableProblems;
+    }
+    if (applyImport(state, plan) != ApplyStatus::Applied)
+        return TableProblems;
+
+    const QString out = options.output.isEmpty() ? options.into : options.output;
+    if (out == QLatin1String("-"))
+        return writeOutput(out, sampleFileBytes(state)) ? Complete : IoError;
+    state.filePath = out;
+    const WriteResult written = WriteSampleFile(state);
+    if (!written.ok) {
+        err() << out << ": " << written.error << Qt::endl;
+        return IoError;
+    }
+    QTextStream(stdout) << out << ": " << plan.samples.size() << " sample(s) imported from " << tablePath << Qt::endl;
+    return Complete;
+}
+
+struct Command
+{
+    QLatin1String name;
+    int minFiles;
+    int maxFiles;               // -1: no limit
+    QStringList options;        // the options it takes
+    std::function<int(const QStringList &, const Options &)> run;
+};
+
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> list{
+        {QLatin1String("dump"), 1, 1, {}, [](const QStringList &f, const Options &) { return dump(f[0]); }},
+        {QLatin1String("resave"), 2, 2, {}, [](const QStringList &f, const Options &) { return resave(f[0], f[1]); }},
+        {QLatin1String("check"), 1, -1, {}, [](const QStringList &f, const Options &) { return check(f); }},
+        {QLatin1String("export"), 1, 1, {QStringLiteral("to"), QStringLiteral("o"), QStringLiteral("all-wells")},
+         [](const QStringList &f, const Options &o) { return exportFile(f[0], o); }},
+        {QLatin1String("import"), 1, 1,
+         {QStringLiteral("into"), QStringLiteral("wells"), QStringLiteral("o"), QStringLiteral("force"), QStringLiteral("name-keys")},
+         [](const QStringList &f, const Options &o) { return importTable(f[0], o); }},
+    };
+    return list;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -170,36 +317,85 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads, checks and rewrites Tessar sample files (.kwl) exactly as Tessar does.\n"
+        "Reads, checks and rewrites Tessar sample files (.kwl) exactly as Tessar does,\n"
+        "and exchanges sample lists with spreadsheets.\n"
         "\n"
         "Commands:\n"
         "  dump FILE         print the document FILE holds as JSON\n"
         "  resave IN OUT     read IN as File > Open does, write OUT as File > Save does\n"
         "  check FILE...     report every file's problems with line numbers\n"
+        "  export FILE --to %1 [-o OUT] [--all-wells]\n"
+        "                    write the samples as a table (or JSON, as dump prints it);\n"
+        "                    one line per sample with data, every well with --all-wells\n"
+        "  import TABLE --into FILE.kwl [-o OUT.kwl] [--name-keys] [--force]\n"
+        "  import TABLE --wells 24|48|96|384|1536 -o OUT.kwl [--force]\n"
+        "                    fill samples from a .csv or .tsv table, a Copy All text or\n"
+        "                    '-' (standard input); --into writes back into FILE.kwl\n"
+        "                    unless -o is given; --wells starts a new document whose\n"
+        "                    rows are the table's columns\n"
         "\n"
-        "Exit status: 0 the file(s) read completely, 1 a file could not be read or\n"
-        "written, 2 usage error, 3 the first line is no sample file header,\n"
-        "4 a read stopped part-way (stderr names FILE:LINE and the reason)."));
+        "Without -o, or with -o -, text goes to standard output.\n"
+        "\n"
+        "Exit status: 0 done, 1 a file could not be read or written, 2 usage error,\n"
+        "3 the first line is no sample file header, 4 a read stopped part-way\n"
+        "(stderr names FILE:LINE and the reason), 5 the table has problems (each on\n"
+        "stderr as TABLE:LINE: reason; nothing is written unless --force is given).")
+        .arg(exportTargetNames()));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("dump, resave or check"));
+    parser.addOptions({
+        {QStringLiteral("to"), QStringLiteral("export format: %1").arg(exportTargetNames()), QStringLiteral("format")},
+        {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("where to write ('-' for standard output)"), QStringLiteral("file")},
+        {QStringLiteral("all-wells"), QStringLiteral("export every well of the plate, empty ones too")},
+        {QStringLiteral("into"), QStringLiteral("the sample file to import into"), QStringLiteral("file")},
+        {QStringLiteral("wells"), QStringLiteral("import into a new document of this plate format"), QStringLiteral("n")},
+        {QStringLiteral("force"), QStringLiteral("import although the table has problems")},
+        {QStringLiteral("name-keys"), QStringLiteral("give key names that match no key to the keys without a name")},
+    });
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("dump, resave, check, export or import"));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("the files it works on"),
                                  QStringLiteral("FILE..."));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
-    const QString command = args.value(0);
+    const QString name = args.value(0);
     const QStringList files = args.mid(1);
 
-    if (command == QLatin1String("dump") && files.size() == 1)
-        return dump(files[0]);
-    if (command == QLatin1String("resave") && files.size() == 2)
-        return resave(files[0], files[1]);
-    if (command == QLatin1String("check") && !files.isEmpty())
-        return check(files);
+    try {
+        const Command *command = nullptr;
+        for (const Command &c : commands()) {
+            if (name == c.name)
+                command = &c;
+        }
+        if (!command)
+            throw UsageError{name.isEmpty() ? QStringLiteral("missing command")
+                                            : QStringLiteral("unknown command \"%1\"").arg(name)};
+        if (files.size() < command->minFiles || (command->maxFiles >= 0 && files.size() > command->maxFiles))
+            throw UsageError{QStringLiteral("wrong use of \"%1\"").arg(name)};
+        for (const QString &option : parser.optionNames()) {
+            const QString longName = option == QLatin1String("output") ? QStringLiteral("o") : option;
+            if (!command->options.contains(longName))
+                throw UsageError{QStringLiteral("\"%1\" does not take --%2").arg(name, option)};
+        }
 
-    err() << (command.isEmpty() ? QStringLiteral("missing command")
-                                : QStringLiteral("wrong use of \"%1\"").arg(command))
-          << "\n\n" << parser.helpText();
-    return Usage;
+        Options options;
+        options.to = parser.value(QStringLiteral("to"));
+        options.output = parser.value(QStringLiteral("o"));
+        options.allWells = parser.isSet(QStringLiteral("all-wells"));
+        options.into = parser.value(QStringLiteral("into"));
+        options.force = parser.isSet(QStringLiteral("force"));
+        options.nameKeys = parser.isSet(QStringLiteral("name-keys"));
+        if (parser.isSet(QStringLiteral("wells"))) {
+            bool ok = false;
+            options.wells = parser.value(QStringLiteral("wells")).toInt(&ok);
+            if (!ok || !isPlateFormat(options.wells))
+                throw UsageError{QStringLiteral("--wells must be one of 24, 48, 96, 384, 1536")};
+        }
+        if (parser.isSet(QStringLiteral("o")) && options.output.isEmpty())
+            throw UsageError{QStringLiteral("-o needs a file name")};
+        return command->run(files, options);
+    } catch (const UsageError &usage) {
+        err() << usage.message << "\n\n" << parser.helpText();
+        return Usage;
+    }
 }

@@ -1,0 +1,263 @@
+#include "core/document.h"
+#include "core/editing.h"
+#include "core/state.h"
+#include "core/tableexport.h"
+#include "core/tableimport.h"
+#include "core/tablepaste.h"
+#include "core/tabletext.h"
+#include "core/wellname.h"
+
+#include <QJsonArray>
+#include <QTest>
+
+using namespace Tessar;
+
+namespace {
+
+// The 24-well example document: rows Key, Sample ID, Conc; key 1 "Blank".
+State exampleDocument(int wells = 24)
+{
+    State st;
+    applyFirstRunDefaults(st);
+    st.wellCount = wells;
+    st.numField = 3;
+    newDocument(st);
+    st.fieldName[1] = "Sample ID";
+    st.fieldName[2] = "Conc";
+    st.keyName[1] = "Blank";
+    st.keyName[2] = "Std";
+    st.sampleTable(2, 0) = "Blank";
+    st.sampleTable(2, 1) = "S-01";
+    return st;
+}
+
+QStringList issueLines(const std::vector<TableIssue> &issues)
+{
+    QStringList lines;
+    for (const TableIssue &issue : issues)
+        lines << QString::number(issue.line) + ": " + issue.reason;
+    return lines;
+}
+
+ImportPlan plan(const State &st, const QString &text, TableSource source = TableSource::Content, bool nameKeys = false)
+{
+    return planImport(st, readTable(QStringView(text), source), {nameKeys});
+}
+
+} // namespace
+
+class TestTables : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wellNames()
+    {
+        State st = exampleDocument(96);
+        QCOMPARE(wellLabel(st, 13) + wellLabel(st, 96), "B1H12");
+        for (const auto &[text, sample] : std::vector<std::pair<QString, int>>{
+                 {"B1", 13}, {"b01", 13}, {" B 1 ", 13}, {"H12", 96}, {"A0000012", 12},
+                 {"I1", 0}, {"A13", 0}, {"A0", 0}, {"A9999999999", 0},
+                 {"", -1}, {"A", -1}, {"1A", -1}, {"A1x", -1}, {"@1", -1}, {"A-1", -1}})
+            QCOMPARE(sampleOfWell(st, text), sample);
+
+        // Past Z the rows of the largest plate go on with '[' to '`'.
+        st = exampleDocument(1536);
+        QCOMPARE(wellLabel(st, 1536), "`48");
+        QCOMPARE(sampleOfWell(st, u"`48"), 1536);
+        QCOMPARE(sampleOfWell(st, u"[1"), 26 * 48 + 1);
+    }
+
+    void splittingAndDecoding()
+    {
+        // Quoted cells hold separators, doubled quotes and line breaks; a
+        // record's line is where it starts, whatever the line ends.
+        auto records = splitRecords(u"a,\"b,\"\"c\"\"\",\"x\r\ny\"\rlast,\"\"\n\n", u',', true);
+        QCOMPARE(records.size(), 3u);
+        QCOMPARE(records[0].cells, QStringList({"a", "b,\"c\"", "x\r\ny"}));
+        QCOMPARE(QList<int>({records[1].line, records[2].line}), QList<int>({3, 4}));
+        QCOMPARE(records[1].cells, QStringList({"last", ""}));
+        QVERIFY(records[2].isBlank());
+
+        // A quote that does not open a proper quoted cell is plain text, and
+        // one never closed does not swallow the lines after it.
+        records = splitRecords(u"\"5\" plate\tx\n\"open\tcell\nnext\t\"q\"\n", u'\t', true);
+        QCOMPARE(records.size(), 3u);
+        QCOMPARE(records[0].cells, QStringList({"\"5\" plate", "x"}));
+        QCOMPARE(records[1].cells, QStringList({"\"open", "cell"}));
+        QCOMPARE(records[2].cells, QStringList({"next", "q"}));
+
+        QString written;
+        appendCell(written, u"plain", u',');
+        appendCell(written, u"a,\"b\"", u',');
+        QCOMPARE(written, "plain\"a,\"\"b\"\"\"");
+
+        QString encoding;
+        QCOMPARE(decodeTableBytes("\xEF\xBB\xBFWell", &encoding), "Well");
+        QCOMPARE(decodeTableBytes(QByteArray("\xFF\xFEW\0e\0", 6), &encoding), "We");
+        QCOMPARE(encoding, "UTF-16");
+        QCOMPARE(decodeTableBytes("5 \xB5g \x80", &encoding), QString::fromUtf8("5 µg €"));
+        QCOMPARE(encoding, "Windows-1252");
+    }
+
+    void exportFormats()
+    {
+        State st = exampleDocument();
+        st.sampleTable(24, 2) = "1,5 \"mM\"";
+        QCOMPARE(exportDocument(st, ExportFormat::Csv),
+                 "Well,Sample No.,Key,Sample ID,Conc\r\n"
+                 "A2,2,Blank,S-01,\r\n"
+                 "D6,24,,,\"1,5 \"\"mM\"\"\"\r\n");
+        QCOMPARE(exportDocument(st, ExportFormat::Tsv).split('\n').at(2), "D6\t24\t\t\t\"1,5 \"\"mM\"\"\"\r");
+        QCOMPARE(documentTable(st, u',', true).count(u'\n'), 25);
+
+        const QJsonObject json = documentJson(st, FileHeader, true);
+        QCOMPARE(json["samples"].toArray().size(), 24);
+        QCOMPARE(json["samples"][1]["well"].toString(), "A2");
+    }
+
+    void importMatchesColumnsAndWells()
+    {
+        State st = exampleDocument();
+        st.fieldName[2] = "Sample ID";   // two rows captioned alike fill in order
+        st.sampleTable(3, 1) = "kept: not in the table";
+        st.sampleTable(5, 2) = "kept: column missing from a short line";
+        const QString table = "\xEF\xBB\xBF WELL ;sample id;KEY;Sample ID\r\n"
+                              "a01;x1;std;y1\r\n"
+                              "B5;;;\r\n"
+                              "A5;x5\r\n";
+        const ImportPlan p = plan(st, table, TableSource::CsvFile);
+        QVERIFY(p.usable);
+        QCOMPARE(p.format, TableFormat::Csv);
+        QCOMPARE(p.columns[1].field * 10 + p.columns[3].field, 12);
+        QCOMPARE(p.sampleNumbers(), std::vector<int>({1, 5, 11}));
+        QCOMPARE(issueLines(p.issues), QStringList({"4: 2 cells where the header has 4; the missing ones change nothing"}));
+
+        QCOMPARE(applyImport(st, p), ApplyStatus::Applied);
+        QCOMPARE(QStringList({st.sampleTable(1, 0), st.sampleTable(1, 1), st.sampleTable(1, 2)}),
+                 QStringList({"Std", "x1", "y1"}));
+        // An empty cell empties its field; a missing one, or a sample the
+        // table does not name, keeps what it held.
+        QCOMPARE(st.sampleTable(5, 1) + "|" + st.sampleTable(5, 2), "x5|kept: column missing from a short line");
+        QCOMPARE(st.sampleTable(3, 1), "kept: not in the table");
+
+        // A plan made for another document is refused.
+        QCOMPARE(applyImport(st, p), ApplyStatus::StateChanged);
+    }
+
+    void importReportsEveryProblem()
+    {
+        State st = exampleDocument();
+        const QString table = "Sample No.\tKey\tConc\tRemarks\t\n"
+                              "3\tnew key\ta \"b\"\t\t\n"
+                              "\n"
+                              "25\t\t\t\t\n"
+                              "x\t\t\t\t\n"
+                              "3\tBlank\t\"line\nbreak\u03b1\"\t\t\textra\n";
+        const ImportPlan p = plan(st, table);
+        QCOMPARE(issueLines(p.issues), QStringList({
+            "1: column \"Remarks\" matches no row caption; it is not imported",
+            "2: key \"new key\" matches no key name; it is stored as written",
+            "2: a double quote in column \"Conc\" is stored as an apostrophe",
+            "3: empty line",
+            "4: sample 25 is not on a 24-well plate; the line is skipped",
+            "5: \"x\" is no sample number; the line is skipped",
+            "6: 6 cells where the header has 5; the extra ones are not imported",
+            "6: a line break in column \"Conc\" is stored as a blank",
+            "6: column \"Conc\" holds characters a sample file cannot store; each is stored as \"?\"",
+            "6: well A3 was already given on line 2; this line replaces it",
+        }));
+        QCOMPARE(p.samples.size(), 1u);
+        QCOMPARE(p.samples[0].values[1].second, "line break?");
+
+        // Free keys take the unknown names, an existing key matches whatever its case.
+        const ImportPlan named = plan(st, "Well,Key\nA1,new key\nA2,NEW KEY\nA3, blank \n", TableSource::Content, true);
+        QVERIFY(!named.hasProblems());
+        QCOMPARE(named.keyNames[3], "new key");
+        QCOMPARE(named.samples[1].values[0].second + "|" + named.samples[2].values[0].second, "new key|Blank");
+
+        // A line too wide for any sample list is cut, not kept whole.
+        const ImportPlan wide = plan(st, "Well" + QString(",").repeated(5000) + "\nA1,x\n");
+        QCOMPARE(wide.columns.size(), 4096u);
+        QCOMPARE(issueLines(wide.issues), QStringList({"1: 905 cells past column 4096 are not read",
+                                                       "1: column 2 has no name; its values are not imported",
+                                                       "2: 2 cells where the header has 4096; the missing ones change nothing"}));
+
+        // Tables that cannot be imported at all.
+        QVERIFY(!plan(st, "").usable);
+        QVERIFY(!plan(st, "Name,Conc\nx,1\n").usable);
+        const ImportPlan headerOnly = plan(st, "Well;Conc\r\n");
+        QVERIFY(headerOnly.usable && !headerOnly.hasProblems() && headerOnly.samples.empty());
+    }
+
+    void copyAllRoundTrip()
+    {
+        State source = exampleDocument(96);
+        source.fileTitle = "plate.kwl";
+        source.sampleTable(96, 2) = "12.5";
+        source.sampleTable(40, 0) = "Std";
+
+        // Into a document with other captions and contents: the same samples come back.
+        State target = exampleDocument(96);
+        target.fieldName[2] = "conc";
+        target.sampleTable(2, 1) = "overwritten";
+        const TextTable table = readTable(QStringView(copyAllText(source)), TableSource::Content);
+        QCOMPARE(table.format, TableFormat::CopyAll);
+        QCOMPARE(table.copyAllTitle, "plate.kwl");
+        const ImportPlan p = planImport(target, table);
+        QVERIFY2(!p.hasProblems(), qPrintable(issueLines(p.issues).join('\n')));
+        QCOMPARE(applyImport(target, p), ApplyStatus::Applied);
+        for (int s = 1; s <= 96; ++s)
+            for (int f = 0; f < 3; ++f)
+                QCOMPARE(target.sampleTable(s, f), source.sampleTable(s, f));
+    }
+
+    void newDocumentFromTable()
+    {
+        State st;
+        applyFirstRunDefaults(st);
+        newDocument(st);
+        shapeForTable(st, readTable(u"Well,Key,Sample ID,,Conc,Sample ID", TableSource::Content));
+        QCOMPARE(st.fieldCount(), 4);
+        QCOMPARE(QStringList({st.fieldName[1], st.fieldName[2], st.fieldName[3]}),
+                 QStringList({"Sample ID", "Conc", "Sample ID"}));
+        shapeForTable(st, readTable(u"Well,Key", TableSource::Content));
+        QCOMPARE(st.fieldCount(), 4);
+    }
+
+    void pasteBlock()
+    {
+        State st = exampleDocument();
+        st.topSample = 20;
+        st.curGrid = 2;      // sample 22
+        st.curRow = 1;
+        st.sampleTable(23, 2) = "emptied";
+        PastePlan p = planPaste(st, u"a\tb\tcut\r\n\"two\tlines\"\t\r\n\nd\ne\n");
+        QCOMPARE(QList<int>({p.firstSample, p.lines, p.cutLines, p.cutColumns}), QList<int>({22, 5, 2, 1}));
+        QCOMPARE(issueLines(p.issues), QStringList({
+            "0: a sample has 3 rows: 1 column(s) past the last row are not pasted",
+            "4: the plate ends at well 24: this line and 1 more are not pasted"}));
+        QCOMPARE(applyPaste(st, p), ApplyStatus::Applied);
+        QCOMPARE(QStringList({st.sampleTable(22, 1), st.sampleTable(22, 2), st.sampleTable(23, 1),
+                              st.sampleTable(23, 2), st.sampleTable(24, 1)}),
+                 QStringList({"a", "b", "two\tlines", "", ""}));
+        QCOMPARE(applyPaste(st, p), ApplyStatus::StateChanged);
+
+        // The key row takes key names only; an empty cell takes the key away.
+        st.curRow = 0;
+        p = planPaste(st, u"std\tx\nnot a key\ty\n\n");
+        QCOMPARE(issueLines(p.issues), QStringList({"2: \"not a key\" is no key name; the key of sample 23 is left as it was"}));
+        st.sampleTable(23, 0) = "Blank";
+        st.sampleTable(24, 0) = "Blank";
+        p = planPaste(st, u"std\tx\nnot a key\ty\n\n");
+        QCOMPARE(applyPaste(st, p), ApplyStatus::Applied);
+        QCOMPARE(st.sampleTable(22, 0) + "|" + st.sampleTable(23, 0) + "|" + st.sampleTable(24, 0), "Std|Blank|");
+
+        QVERIFY(!planPaste(st, u"").usable);
+        st.curGrid = 9;
+        QVERIFY(!planPaste(st, u"x").usable);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTables)
+#include "tst_tables.moc"
