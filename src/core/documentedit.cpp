@@ -239,6 +239,11 @@ EditRecorder::EditRecorder(const State &state, Scope scope, std::vector<int> sam
     case Scope::Configuration:
         mConfiguration = configurationOf(state);
         return;
+    case Scope::SamplesAndConfiguration:
+        mConfiguration = configurationOf(state);
+        std::sort(samples.begin(), samples.end());
+        samples.erase(std::unique(samples.begin(), samples.end()), samples.end());
+        break;
     case Scope::AllSamples:
         samples.clear();
         for (int s = 0; s <= state.sampleTable.lastSample(); ++s)
@@ -271,7 +276,6 @@ DocumentEdit EditRecorder::finish(const State &state) const
         Configuration after = configurationOf(state);
         if (!(after == *mConfiguration))
             edit.configuration = std::make_pair(*mConfiguration, std::move(after));
-        return edit;
     }
     for (const Cell &cell : mCells) {
         if (!state.sampleTable.contains(cell.sample, cell.field))

@@ -98,6 +98,7 @@ public:
         Samples,        // the listed samples' cells
         AllSamples,     // every cell of the table
         Configuration,  // captions, key names and colours, rows, company
+        SamplesAndConfiguration,   // both: an import that also names keys
         Document,       // everything: the document is replaced
     };
 

@@ -75,9 +75,10 @@ void MainWindow::showStep(const DocumentEdit &edit, bool undone, const std::opti
         LblCompany->setText(mState.company);
         nameInsertEntries();
         sizeform();
-        if (edit.document)
+        if (edit.document) {
             focusFirstGrid();
-        return;
+            return;
+        }
     }
     if (edit.cells.empty())
         return;

@@ -144,6 +144,17 @@ private slots:
         s.curRow = 4;
         edit.redo(s);
         QCOMPARE(s.curRow, 1);
+
+        // An import that names a key and fills samples is one step.
+        const EditRecorder both(s, EditRecorder::Scope::SamplesAndConfiguration, {7});
+        s.keyName[2] = QStringLiteral("Std");
+        s.sampleTable(7, 0) = QStringLiteral("Std");
+        const DocumentEdit import = both.finish(s);
+        QVERIFY(import.configuration);
+        QCOMPARE(import.cells.size(), std::size_t(1));
+        import.undo(s);
+        QVERIFY(s.keyName[2].isEmpty());
+        QVERIFY(!SampleHasData(s, 7));
     }
 };
 
