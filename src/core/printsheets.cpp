@@ -52,12 +52,18 @@ qsizetype letterBoundary(const QString &text, qsizetype at)
     return cut;
 }
 
+// A blank a line may end at: not one that is there to keep words together.
+bool breakingBlank(QChar c)
+{
+    return c.isSpace() && c != QChar::Nbsp && c != QChar(0x2007) && c != QChar(0x202F);
+}
+
 // Where a line of at most `length` characters best ends: after the last
 // word that fits, or 0 when the line holds no break.
 qsizetype wordBreak(const QString &text, qsizetype length)
 {
     for (qsizetype at = std::min(length, text.size() - 1); at > 0; --at) {
-        if (text.at(at).isSpace() && !text.at(at - 1).isSpace())
+        if (breakingBlank(text.at(at)) && !text.at(at - 1).isSpace())
             return at;
     }
     return 0;
@@ -66,7 +72,7 @@ qsizetype wordBreak(const QString &text, qsizetype length)
 qsizetype leadingBlanks(const QString &text)
 {
     qsizetype n = 0;
-    while (n < text.size() && text.at(n).isSpace())
+    while (n < text.size() && breakingBlank(text.at(n)))
         ++n;
     return n;
 }

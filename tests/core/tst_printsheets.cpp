@@ -42,6 +42,8 @@ private slots:
         QCOMPARE(wrap("abcdefghijkl mn", 5, 1), QStringList({"abcde", "fghi", "jkl", "mn"}));
         // A blank just past the room still ends the line at its word.
         QCOMPARE(wrap("abcde fgh", 5), QStringList({"abcde", "fgh"}));
+        // A no-break space holds its words together.
+        QCOMPARE(wrap(QString::fromUtf8("ab\xC2\xA0" "cdef"), 5), QStringList({QString::fromUtf8("ab\xC2\xA0" "cd"), "ef"}));
         // Leading blanks stay with the first word.
         QCOMPARE(wrap("   abcdef", 5), QStringList({"   ab", "cdef"}));
         // Line breaks in the value start new lines, empty ones too.
