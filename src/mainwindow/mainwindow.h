@@ -103,6 +103,8 @@ public:
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
     void mnuFilePrint_Click();
+    void mnuFileExportPdf_Click();
+    void mnuFilePrintPreview_Click();
     void mnuFileExit_Click();
     void MnuSetupWellnum_Click(int index);
     void CmdList_Click();

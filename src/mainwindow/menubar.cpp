@@ -71,6 +71,16 @@ void MainWindow::createMenus()
     addSeparator(file, "zFile2");
     mnuFileRecover = addItem(file, QStringLiteral("mnuFileRecover"), QStringLiteral("&Recover Unsaved Samples..."));
     connect(mnuFileRecover, &QAction::triggered, this, [this] { mnuFileRecover_Click(); });
+    addSeparator(file, "zFile3");
+    QMenu *exports = addSubmenu(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export"));
+    // The sample exports are announced here and come with their commands.
+    addItem(exports, QStringLiteral("mnuFileExportCsv"), QStringLiteral("Samples as &CSV..."))->setEnabled(false);
+    addItem(exports, QStringLiteral("mnuFileExportJson"), QStringLiteral("Samples as &JSON..."))->setEnabled(false);
+    addItem(exports, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as &Image..."))->setEnabled(false);
+    connect(addItem(exports, QStringLiteral("mnuFileExportPdf"), QStringLiteral("Printout as &PDF...")),
+            &QAction::triggered, this, [this] { mnuFileExportPdf_Click(); });
+    connect(addItem(exports, QStringLiteral("mnuFilePrintPreview"), QStringLiteral("Print Pre&view...")),
+            &QAction::triggered, this, [this] { mnuFilePrintPreview_Click(); });
 
     QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
     edit->addAction(mHistory->undoAction());

@@ -127,6 +127,9 @@ public:
     std::optional<int> showPrinter(QWidget *parent, QPrinter &printer) override
     {
         QPrintDialog dialog(&printer, parent);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        if (printer.fromPage() >= 1 && printer.toPage() >= printer.fromPage())
+            dialog.setMinMax(printer.fromPage(), printer.toPage());
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return std::max(printer.copyCount(), 1);

@@ -37,7 +37,9 @@ public:
     // Opens on `initial` and withholds custom colours.
     virtual std::optional<Colour> showColor(QWidget *parent, const QString &title, Colour initial) = 0;
 
-    // Sets up `printer`; returns the number of copies chosen.
+    // Sets up `printer`; returns the number of copies chosen. A page range
+    // set on the printer beforehand is the pages there are to choose from;
+    // the one chosen is the printer's print range.
     virtual std::optional<int> showPrinter(QWidget *parent, QPrinter &printer) = 0;
 
     // The dialogs in use: the platform's, unless a test installed others.

@@ -1,11 +1,10 @@
 #include "printing.h"
 
 #include "platform/commondialogs.h"
+#include "printoutrenderer.h"
 
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -14,96 +13,81 @@ namespace Tessar {
 
 namespace {
 
-// More copies than any print dialog offers are taken as a slip, not as a
-// request to print for hours.
-constexpr int MaxCopies = 999;
+const QString PrintTitle = QStringLiteral("Print");
 
-} // namespace
-
-PrintResult renderPrintout(QPrinter &printer, const std::vector<PrintPage> &pages, int copies)
+void tell(QWidget *parent, const char *name, QMessageBox::Icon icon, const QString &title, const QString &text)
 {
-    copies = std::min(copies, MaxCopies);
-    if (copies < 1 || pages.empty())
-        return {PrintResult::NothingToPrint, 0};
-
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return {PrintResult::CouldNotStart, 0};
-
-    QFont regular = painter.font();
-    regular.setBold(false);
-    QFont bold = regular;
-    bold.setBold(true);
-    const QFontMetricsF regularMetrics(regular, &printer);
-    const QFontMetricsF boldMetrics(bold, &printer);
-    const qreal lineHeight = std::max(regularMetrics.lineSpacing(), boldMetrics.lineSpacing());
-    const qreal ascent = std::max(regularMetrics.ascent(), boldMetrics.ascent());
-    const qreal sheetHeight = printer.pageRect(QPrinter::DevicePixel).height();
-
-    PrintResult result{PrintResult::Printed, 0};
-    auto startSheet = [&]() {
-        if (result.pagesStarted > 0 && !printer.newPage())
-            return false;
-        ++result.pagesStarted;
-        return true;
-    };
-
-    for (int copy = 0; copy < copies; ++copy) {
-        for (const PrintPage &page : pages) {
-            if (!startSheet()) {
-                painter.end();
-                return {PrintResult::PageFailed, result.pagesStarted};
-            }
-            qreal y = 0;
-            for (const PrintLine &line : page) {
-                if (y > 0 && y + lineHeight > sheetHeight) {
-                    if (!startSheet()) {
-                        painter.end();
-                        return {PrintResult::PageFailed, result.pagesStarted};
-                    }
-                    y = 0;
-                }
-                painter.setFont(line.bold ? bold : regular);
-                painter.drawText(QPointF(0, y + ascent), line.text);
-                y += lineHeight;
-            }
-        }
-    }
-    if (!painter.end())
-        return {PrintResult::PageFailed, result.pagesStarted};
-    return result;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.setObjectName(QLatin1String(name));
+    box.exec();
 }
 
-void printDocument(QWidget *parent, const State &state)
+QString pagesText(int count)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    const std::optional<int> copies = CommonDialogs::instance().showPrinter(parent, printer);
-    if (!copies)
-        return;
-    // Each copy is produced here, complete and in order, so the printer must
-    // not multiply the pages again.
-    printer.setCopyCount(1);
+    return count == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(count);
+}
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const PrintResult result = renderPrintout(printer, printoutPages(state), *copies);
-    QGuiApplication::restoreOverrideCursor();
-
+void reportResult(QWidget *parent, const PrintResult &result)
+{
     switch (result.outcome) {
     case PrintResult::Printed:
     case PrintResult::NothingToPrint:
         break;
+    case PrintResult::NothingInRange:
+        tell(parent, "NothingToPrint", QMessageBox::Information, PrintTitle,
+             QStringLiteral("Nothing was printed: the printout has only %1, and none of them is among the "
+                            "pages you chose.")
+                 .arg(pagesText(result.sheetCount)));
+        break;
     case PrintResult::CouldNotStart:
-        QMessageBox::warning(parent, QStringLiteral("Print"),
-                             QStringLiteral("The printer could not be started. Check that it is "
-                                            "ready (or that the output file can be written) and "
-                                            "print again."));
+        tell(parent, "PrintFailed", QMessageBox::Warning, PrintTitle,
+             QStringLiteral("The printer could not be started. Check that it is ready (or that the output "
+                            "file can be written) and print again."));
         break;
     case PrintResult::PageFailed:
-        QMessageBox::warning(parent, QStringLiteral("Print"),
-                             QStringLiteral("The printer stopped while printing. The printout "
-                                            "may be incomplete."));
+        tell(parent, "PrintFailed", QMessageBox::Warning, PrintTitle,
+             QStringLiteral("The printer stopped while printing. The printout may be incomplete."));
         break;
     }
+}
+
+} // namespace
+
+void tellNothingToPrint(QWidget *parent, const QString &title, const QString &what)
+{
+    tell(parent, "NothingToPrint", QMessageBox::Information, title,
+         QStringLiteral("There is nothing to %1: no sample of this document holds any information.").arg(what));
+}
+
+bool printWithDialog(QWidget *parent, QPrinter &printer, const std::vector<PrintPage> &pages)
+{
+    // The dialog's page range runs over the pages the printout has on the
+    // printer's current paper.
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(1, std::max(printoutSheetCount(printer, pages), 1));
+    const std::optional<int> copies = CommonDialogs::instance().showPrinter(parent, printer);
+    if (!copies)
+        return false;
+    const PrintJob job = takePrintJob(printer, *copies);
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const PrintResult result = renderPrintout(printer, pages, job);
+    QGuiApplication::restoreOverrideCursor();
+    reportResult(parent, result);
+    return result.outcome == PrintResult::Printed;
+}
+
+void printDocument(QWidget *parent, const State &state)
+{
+    // There is nothing to choose in the printer dialog for an empty
+    // document, so it is not shown.
+    const std::vector<PrintPage> pages = printoutPages(state);
+    if (pages.empty()) {
+        tellNothingToPrint(parent, PrintTitle, QStringLiteral("print"));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printWithDialog(parent, printer, pages);
 }
 
 } // namespace Tessar

@@ -2,6 +2,8 @@
 
 #include "core/printout.h"
 
+#include <QString>
+
 #include <vector>
 
 class QPrinter;
@@ -11,25 +13,17 @@ namespace Tessar {
 
 struct State;
 
-struct PrintResult
-{
-    enum Outcome {
-        Printed,
-        NothingToPrint,   // no page: an empty document, or no copies
-        CouldNotStart,    // the printer (or the output file) refused to open
-        PageFailed,       // the printer stopped between pages
-    };
-    Outcome outcome = NothingToPrint;
-    int pagesStarted = 0;
-};
-
-// Puts `copies` complete copies of the pages on the printer, each page on a
-// sheet of its own and a page too long for the sheet continued on the next,
-// in the printer's own font with bold switched per line.
-PrintResult renderPrintout(QPrinter &printer, const std::vector<PrintPage> &pages, int copies);
-
-// File > Print: the printer dialog (a cancel prints nothing), then the
-// printout of the current document; a failing printer is reported.
+// File > Print: an empty document is only told about; otherwise the
+// printer dialog (a cancel prints nothing), then the printout with the
+// copies and pages chosen there. A failing printer is reported.
 void printDocument(QWidget *parent, const State &state);
+
+// The printer dialog on `printer`, offering the pages the printout has,
+// then the printout as chosen. Returns whether it was printed.
+bool printWithDialog(QWidget *parent, QPrinter &printer, const std::vector<PrintPage> &pages);
+
+// Tells the user that an empty document has nothing to print, preview or
+// export; `title` is the command's.
+void tellNothingToPrint(QWidget *parent, const QString &title, const QString &what);
 
 } // namespace Tessar

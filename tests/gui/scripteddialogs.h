@@ -3,6 +3,7 @@
 #include "platform/commondialogs.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QStringList>
 
 // Answers the common dialogs from a script and remembers which were asked.
@@ -15,9 +16,19 @@ public:
     QList<std::optional<QString>> answers;   // file names taken in order; none left means cancel
     QList<Tessar::Colour> colours;           // likewise for the colour chooser
     QStringList kinds;                       // "open", "save", "color" or "printer" per request
+    QList<FileRequest> requests;             // every file dialog asked for
 
-    std::optional<QString> showOpen(QWidget *, const FileRequest &) override { return file(QStringLiteral("open")); }
-    std::optional<QString> showSave(QWidget *, const FileRequest &) override { return file(QStringLiteral("save")); }
+    // The printer dialog: cancelled while printerCopies is empty, else it
+    // prints that many copies of pages printFrom to printTo (0: all) to
+    // the PDF file printerOutput. offeredPages is the last page it offered.
+    std::optional<int> printerCopies;
+    QString printerOutput;
+    int printFrom = 0;
+    int printTo = 0;
+    int offeredPages = 0;
+
+    std::optional<QString> showOpen(QWidget *, const FileRequest &request) override { return file(QStringLiteral("open"), request); }
+    std::optional<QString> showSave(QWidget *, const FileRequest &request) override { return file(QStringLiteral("save"), request); }
 
     std::optional<Tessar::Colour> showColor(QWidget *, const QString &, Tessar::Colour) override
     {
@@ -25,16 +36,26 @@ public:
         return colours.isEmpty() ? std::nullopt : std::optional(colours.takeFirst());
     }
 
-    std::optional<int> showPrinter(QWidget *, QPrinter &) override
+    std::optional<int> showPrinter(QWidget *, QPrinter &printer) override
     {
         kinds.append(QStringLiteral("printer"));
-        return std::nullopt;
+        offeredPages = printer.toPage();
+        if (!printerCopies)
+            return std::nullopt;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerOutput);
+        if (printFrom > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(printFrom, printTo);
+        }
+        return printerCopies;
     }
 
 private:
-    std::optional<QString> file(const QString &kind)
+    std::optional<QString> file(const QString &kind, const FileRequest &request)
     {
         kinds.append(kind);
+        requests.append(request);
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
 };

@@ -1,0 +1,190 @@
+#include "windowdriver.h"
+
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace Tessar;
+
+class TestPrintMenu : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+
+    // The headings of a PDF's pages in order, "B" for "Column B  Sample No. 1 ".
+    static QString columns(const QString &file)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+        process.waitForFinished(30000);
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        QString found;
+        for (const QRegularExpressionMatch &m : QRegularExpression(QStringLiteral("Column (.)\\s+Sample No\\. 1\\b")).globalMatch(text))
+            found += m.captured(1);
+        return found;
+    }
+
+    // Rows A to E hold information: a printout of five pages.
+    void fillFiveRows()
+    {
+        for (int r = 0; r < 5; ++r)
+            state.sampleTable(12 * r + 1, 1) = QStringLiteral("row %1").arg(r);
+    }
+
+    // Answers the next message box; its title and text go to `told`.
+    void expectMessage(const char *name, QString *told)
+    {
+        whenModal(QLatin1String(name), [told](QWidget *widget) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            *told = box->windowTitle() + QStringLiteral(": ") + box->text();
+            box->accept();
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext is not installed");
+    }
+    void init() { start(); }
+    void cleanup() { stop(); }
+
+    void exportSubmenuEndsTheFileMenu()
+    {
+        QStringList file;
+        for (QAction *action : child<QMenu>(QStringLiteral("mnuFile"))->actions())
+            file << action->objectName();
+        QCOMPARE(file, QStringList({"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "zFile1",
+                                    "mnuFileExit", "zFile2", "mnuFileRecover", "zFile3", "mnuFileExport"}));
+        QStringList entries;
+        QString keys;
+        for (QAction *action : child<QMenu>(QStringLiteral("mnuFileExport"))->actions()) {
+            entries << action->objectName() + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
+            const qsizetype amp = action->text().indexOf(u'&');
+            QVERIFY(amp >= 0 && !keys.contains(action->text().at(amp + 1).toLower()));
+            keys += action->text().at(amp + 1).toLower();
+        }
+        QCOMPARE(entries, QStringList({"mnuFileExportCsv (off)", "mnuFileExportJson (off)", "mnuFileExportImage (off)",
+                                       "mnuFileExportPdf", "mnuFilePrintPreview"}));
+    }
+
+    void printoutAsPdfGoesBesideTheDocument()
+    {
+        fillFiveRows();
+        state.filePath = path("run7.kwl");
+        state.fileTitle = QStringLiteral("run7.kwl");
+        dialogs->answers = {path("run7.pdf")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportPdf")});
+        QCOMPARE(dialogs->kinds, QStringList{"save"});
+        const CommonDialogs::FileRequest asked = dialogs->requests.first();
+        QCOMPARE(asked.title, QStringLiteral("Export Printout as PDF"));
+        QCOMPARE(asked.filter, QStringLiteral("PDF File (*.pdf)|*.pdf|All Files (*.*)|*.*|"));
+        QCOMPARE(asked.defaultExt, QStringLiteral("pdf"));
+        QCOMPARE(asked.fileName, QStringLiteral("run7.pdf"));
+        QCOMPARE(QDir(asked.initDir), QDir(dir.path()));
+        QCOMPARE(columns(path("run7.pdf")), QStringLiteral("ABCDE"));
+        QVERIFY(status().contains(QStringLiteral("run7.pdf")));
+
+        // Untitled: named so, in the profile folder. Cancel writes nothing.
+        state.filePath.clear();
+        state.fileTitle.clear();
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportPdf")});
+        QCOMPARE(dialogs->requests.last().fileName, QStringLiteral("Untitled.pdf"));
+        QCOMPARE(dialogs->requests.last().initDir, state.profileDir);
+
+        // A file that cannot be written says why and leaves nothing behind.
+        QString told;
+        expectMessage("ExportFailed", &told);
+        dialogs->answers = {path("gone/run7.pdf")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportPdf")});
+        QVERIFY2(told.startsWith(QStringLiteral("Export Printout as PDF: The printout could not be saved to")), qPrintable(told));
+        QVERIFY(!QFileInfo::exists(path("gone")));
+    }
+
+    void printingHonoursCopiesAndPageRange()
+    {
+        fillFiveRows();
+        dialogs->printerOutput = path("printed.pdf");
+        dialogs->printerCopies = 2;
+        dialogs->printFrom = 2;
+        dialogs->printTo = 3;
+        press(Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(dialogs->offeredPages, 5);
+        QCOMPARE(columns(dialogs->printerOutput), QStringLiteral("BCBC"));
+
+        // Pages past the end: nothing printed, and the user is told.
+        QFile::remove(dialogs->printerOutput);
+        dialogs->printFrom = 7;
+        dialogs->printTo = 9;
+        QString told;
+        expectMessage("NothingToPrint", &told);
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFilePrint")});
+        QVERIFY2(told.startsWith(QStringLiteral("Print: Nothing was printed: the printout has only 5 pages")), qPrintable(told));
+        QVERIFY(!QFile::exists(dialogs->printerOutput));
+
+        // Cancel prints nothing; a printer that cannot start says so.
+        dialogs->printFrom = 0;
+        dialogs->printerCopies.reset();
+        press(Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(!QFile::exists(dialogs->printerOutput));
+        dialogs->printerCopies = 1;
+        dialogs->printerOutput = path("gone/printed.pdf");
+        expectMessage("PrintFailed", &told);
+        press(Qt::Key_P, Qt::ControlModifier);
+        QVERIFY2(told.startsWith(QStringLiteral("Print: The printer could not be started")), qPrintable(told));
+    }
+
+    void emptyDocumentIsToldNotAsked()
+    {
+        const QList<QStringList> commands{{"mnuFile", "mnuFilePrint"},
+                                          {"mnuFile", "mnuFileExport", "mnuFileExportPdf"},
+                                          {"mnuFile", "mnuFileExport", "mnuFilePrintPreview"}};
+        QStringList told;
+        for (const QStringList &command : commands) {
+            whenModal(QStringLiteral("NothingToPrint"), [&told](QWidget *box) {
+                told << box->windowTitle();
+                qobject_cast<QMessageBox *>(box)->accept();
+            });
+            choose(command);
+        }
+        QCOMPARE(told, QStringList({"Print", "Export Printout as PDF", "Print Preview"}));
+        QVERIFY(dialogs->kinds.isEmpty());
+        QCOMPARE(unanswered(), 0);
+    }
+
+    void previewShowsThePagesAndPrintsThem()
+    {
+        fillFiveRows();
+        dialogs->printerOutput = path("fromPreview.pdf");
+        dialogs->printerCopies = 1;
+        dialogs->printFrom = 4;
+        dialogs->printTo = 5;
+        int shown = 0;
+        whenModal(QStringLiteral("PrintPreview"), [&shown](QWidget *widget) {
+            auto *preview = qobject_cast<QPrintPreviewDialog *>(widget);
+            shown = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+            const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+            for (QToolBar *bar : preview->findChildren<QToolBar *>())
+                for (QAction *action : bar->actions())
+                    if (action->text() == print)
+                        QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+        });
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFilePrintPreview")});
+        QCOMPARE(shown, 5);
+        QCOMPARE(dialogs->kinds, QStringList{"printer"});
+        QCOMPARE(columns(dialogs->printerOutput), QStringLiteral("DE"));
+    }
+};
+
+QTEST_MAIN(TestPrintMenu)
+#include "tst_printmenu.moc"
