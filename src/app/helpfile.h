@@ -10,7 +10,7 @@ namespace Tessar {
 inline constexpr char HelpFileName[] = "WNDO5.hlp";
 
 // The folders searched for the help file, in order, each ending in "/": the
-// program's own folder, then every PATH entry.
+// program's own folder, then every PATH entry (an empty one is "/").
 QStringList helpSearchDirs(const QString &programDir, const QString &pathVariable);
 
 // The first of those folders that holds the help file: its full path, or
