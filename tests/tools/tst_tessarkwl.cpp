@@ -72,6 +72,17 @@ void TestTessarKwl::dump()
     QCOMPARE(run.json()[QStringLiteral("wellCount")].toInt(), 96);
     QCOMPARE(kwl({QStringLiteral("dump"), mDir.filePath(QStringLiteral("missing.kwl"))}).status, 1);
     QCOMPARE(kwl({QStringLiteral("frobnicate"), QStringLiteral("x")}).status, 2);
+
+    // A sample past the last well but inside the table does not end the read.
+    QByteArray far = exampleFile;
+    far.replace("\r\n-1\r\n", "\r\n50\r\n\"\"\r\n\"far\"\r\n\"\"\r\n3\r\n\"\"\r\n\"S-03\"\r\n\"\"\r\n-1\r\n");
+    run = kwl({QStringLiteral("dump"), write(QStringLiteral("far.kwl"), far)});
+    QCOMPARE(run.status, 0);
+    QStringList seen;
+    for (const QJsonValue sample : run.json()[QStringLiteral("samples")].toArray())
+        seen << QStringLiteral("%1 %2 %3").arg(sample[QStringLiteral("s")].toInt())
+                    .arg(sample[QStringLiteral("well")].toString(), sample[QStringLiteral("fields")][1].toString());
+    QCOMPARE(seen, (QStringList{QStringLiteral("2 A2 S-01"), QStringLiteral("3 A3 S-03"), QStringLiteral("50  far")}));
 }
 
 void TestTessarKwl::resaveAndCheck()

@@ -83,17 +83,18 @@ QJsonObject toJson(const State &state, const ReadResult &result)
         keyNames.append(name);
 
     QJsonArray samples;
-    const int last = std::min(state.wellCount + 1, state.sampleTable.lastSample());
-    for (int s = 0; s <= last; ++s) {
+    for (int s = 0; s <= state.sampleTable.lastSample(); ++s) {
         if (!SampleHasData(state, s))
             continue;
         QJsonArray fields;
         for (int f = 0; f < nf; ++f)
             fields.append(state.sampleTable(s, f));
+        // A slot past the plate's wells has no well name.
         const WellName well = spotname(state, s);
+        const bool onPlate = s >= 1 && s <= state.wellCount;
         samples.append(QJsonObject{
             {QStringLiteral("s"), s},
-            {QStringLiteral("well"), QString(well.letter) + QString::number(well.number)},
+            {QStringLiteral("well"), onPlate ? QString(well.letter) + QString::number(well.number) : QString()},
             {QStringLiteral("fields"), fields},
         });
     }
