@@ -1,12 +1,13 @@
 #include "samplefile.h"
 
 #include "cp1252.h"
+#include "filesave.h"
+#include "keptcopy.h"
 #include "numbers.h"
 #include "plategeometry.h"
 #include "state.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -357,12 +358,10 @@ WriteResult WriteSampleFile(const State &state)
 {
     WriteResult result;
     const QByteArray bytes = sampleFileBytes(state, &result.changedValues);
-    QSaveFile file(state.filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        result.ok = false;
-        result.error = file.errorString();
-        file.cancelWriting();
-    }
+    const FileSaveResult saved = saveFile(state.filePath, bytes, keptCopyFolder());
+    result.ok = saved.ok;
+    result.error = saved.error;
+    result.keptCopy = saved.keptCopy;
     return result;
 }
 
