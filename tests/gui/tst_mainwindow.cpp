@@ -1,6 +1,7 @@
 #include "windowdriver.h"
 
 #include "core/keptcopy.h"
+#include "core/numbers.h"
 #include "core/samplefile.h"
 #include "platform/twips.h"
 
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -34,6 +36,15 @@ QString messageDuring(const std::function<void()> &step)
     watch.start(5);
     step();
     return text;
+}
+
+QStringList storedPlace()
+{
+    QSettings store(settingsFilePath(), QSettings::IniFormat);
+    QStringList place;
+    for (const char *key : {"Left", "Top", "Width", "Height"})
+        place << store.value(QStringLiteral("WNDO/") + QLatin1String(key)).toString();
+    return place;
 }
 
 QByteArray contentOf(const QString &path)
@@ -205,6 +216,34 @@ private slots:
             // lay it out, but its image never outgrows the window.
             const QSize shown = picture()->size().boundedTo(window->size());
             QCOMPARE(picture()->image().size(), shown * picture()->devicePixelRatio());
+        }
+    }
+
+    // A place the user left alone is stored again exactly as it was read,
+    // however often the program starts and closes, maximised or not.
+    void unchangedPlaceIsStoredAsRead()
+    {
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExit")});
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        const QStringList firstRun{numberText(float((pixelsToTwips(screen.width()) - 6000) / 2)),
+                                   numberText(float((pixelsToTwips(screen.height()) - 4600) / 2)),
+                                   QStringLiteral("6000"), QStringLiteral("4600")};
+        QCOMPARE(storedPlace(), firstRun);
+
+        {
+            QSettings store(settingsFilePath(), QSettings::IniFormat);
+            store.setValue(QStringLiteral("WNDO/Left"), QStringLiteral("1510"));
+            store.setValue(QStringLiteral("WNDO/Top"), QStringLiteral("1190.5"));
+        }
+        for (int run = 0; run < 3; ++run) {
+            start(QSize(), false);
+            if (run > 0) {
+                const QRect normal = window->geometry();
+                window->showMaximized();
+                QTRY_VERIFY(window->isMaximized() && window->geometry() != normal);
+            }
+            choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExit")});
+            QCOMPARE(storedPlace(), (QStringList{QStringLiteral("1510"), QStringLiteral("1190.5"), firstRun[2], firstRun[3]}));
         }
     }
 
