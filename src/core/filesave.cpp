@@ -18,6 +18,10 @@ namespace Tessar {
 
 namespace {
 
+// Far beyond any sample file. Copying a larger file aside would stall the
+// save and fill the cache; such a file is not written over in place.
+constexpr qint64 MaxKeptCopy = qint64(256) * 1024 * 1024;
+
 bool writeAll(int fd, const char *data, qint64 size)
 {
     while (size > 0) {
@@ -114,10 +118,12 @@ FileSaveResult writeInPlace(const QString &path, const QByteArray &bytes, bool r
     };
 
     // Opened before anything else happens, so a file we may not write to
-    // is reported with nothing done.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    // is reported with nothing done. Without waiting: a pipe nobody reads
+    // would otherwise hold the program here for good.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fail(qt_error_string(errno));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
     QString copyError;
     const QString copy = regular ? keepCopy(path, copyFolder, &copyError) : QString();
@@ -158,11 +164,18 @@ FileSaveResult saveFile(const QString &path, const QByteArray &bytes, const QStr
     if (exists) {
         const bool regular = S_ISREG(old.st_mode);
         const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-        const bool inPlace = !regular || old.st_nlink > 1 || ::access(folder.constData(), W_OK | X_OK) != 0;
+        const bool inPlace = !regular || old.st_nlink > 1
+            || ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0;
+        if (inPlace && regular && old.st_size > MaxKeptCopy) {
+            FileSaveResult refused;
+            refused.ok = false;
+            refused.error = QStringLiteral("The file is too large to keep a copy of before writing over it.");
+            return refused;
+        }
         if (inPlace)
             return writeInPlace(target, bytes, regular, copyFolder);
         // A file we may not write to is not ours to replace either.
-        if (::access(QFile::encodeName(target).constData(), W_OK) != 0) {
+        if (::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) != 0) {
             FileSaveResult refused;
             refused.ok = false;
             refused.error = qt_error_string(errno);

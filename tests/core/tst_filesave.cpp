@@ -128,7 +128,12 @@ private slots:
         QVERIFY(result.keptCopy.isEmpty());
         QCOMPARE(keptCopies(), QStringList());   // a save that worked needs no copy
 
+        // Not files at all: a device takes the bytes, a pipe nobody reads
+        // is refused at once instead of being waited on.
         QVERIFY(saveFile(QStringLiteral("/dev/null"), "anything", path("kept")).ok);
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+        QVERIFY(!saveFile(path("pipe"), "anything", path("kept")).ok);
+        QCOMPARE(keptCopies(), QStringList());
     }
 
     // The disk fills up half-way through: the file written over in place is
