@@ -8,7 +8,7 @@ cd "$here"
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev
           libbenchmark-dev clang-14 libclang-rt-14-dev
-          poppler-utils xvfb xauth fonts-dejavu-core
+          poppler-utils xvfb xauth fonts-dejavu-core openbox x11-utils
           dpkg-dev file lintian appstream desktop-file-utils man-db)
 
 missing=()

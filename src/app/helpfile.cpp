@@ -31,10 +31,11 @@ QStringList helpSearchDirs(const QString &programDir, const QString &pathVariabl
     if (pathVariable.isEmpty())
         return dirs;
     // An empty entry, wherever it stands (leading, doubled or trailing
-    // colon), is the current folder, as the shell reads PATH.
+    // colon), is the root folder: the help search never looks in whatever
+    // folder the program happened to be started from.
     const QStringList entries = pathVariable.split(QLatin1Char(':'), Qt::KeepEmptyParts);
     for (const QString &entry : entries)
-        dirs << withSlash(entry.isEmpty() ? QDir::currentPath() : entry);
+        dirs << withSlash(entry.isEmpty() ? QDir::rootPath() : entry);
     return dirs;
 }
 

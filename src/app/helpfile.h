@@ -11,7 +11,7 @@ inline constexpr char HelpFileName[] = "WNDO5.hlp";
 
 // The folders searched for the help file, in order, each ending in "/": the
 // program's own folder, its data folder (../share/tessar from there), then
-// every PATH entry.
+// every PATH entry (an empty one is "/").
 QStringList helpSearchDirs(const QString &programDir, const QString &pathVariable);
 
 // The first of those folders that holds the help file: its full path, or

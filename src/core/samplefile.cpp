@@ -1,12 +1,13 @@
 #include "samplefile.h"
 
 #include "cp1252.h"
+#include "filesave.h"
+#include "keptcopy.h"
 #include "numbers.h"
 #include "plategeometry.h"
 #include "state.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -210,10 +211,12 @@ private:
             const int sample = int(integer("a sample number", -32768, 32767));
             if (sample < 0)
                 break;
-            // The writer stores slots 0 to wellCount + 1 (the frames past the
-            // last well can be typed into), so the reader takes them back.
-            if (sample > s.wellCount + 1)
-                throw ReadFault{line, QStringLiteral("sample %1 is not on a %2-well plate").arg(sample).arg(s.wellCount)};
+            // Every slot of the table is stored and read on: the frames past
+            // the last well can be typed into, and a file may carry more.
+            // Only a number beyond the table ends the read.
+            if (sample > s.sampleTable.lastSample())
+                throw ReadFault{line, QStringLiteral("sample %1 is beyond slot %2, the last of a %3-well plate")
+                                          .arg(sample).arg(s.sampleTable.lastSample()).arg(s.wellCount)};
             for (int f = 0; f < nf; ++f)
                 s.sampleTable(sample, f) = text("a sample field");
         }
@@ -333,9 +336,11 @@ QByteArray sampleFileBytes(const State &state, int *changedValues)
     for (const QString &name : state.keyName)
         text(out, name);
 
+    // Past wellCount + 1 the table is empty in normal use; a sample a file
+    // brought there, or one typed into a frame past the last well, is
+    // written back rather than lost.
     const SampleTable &table = state.sampleTable;
-    const int last = std::min(state.wellCount + 1, table.lastSample());
-    for (int s = 0; s <= last; ++s) {
+    for (int s = 0; s <= table.lastSample(); ++s) {
         if (!SampleHasData(state, s))
             continue;
         appendNumber(out, s);
@@ -353,12 +358,10 @@ WriteResult WriteSampleFile(const State &state)
 {
     WriteResult result;
     const QByteArray bytes = sampleFileBytes(state, &result.changedValues);
-    QSaveFile file(state.filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        result.ok = false;
-        result.error = file.errorString();
-        file.cancelWriting();
-    }
+    const FileSaveResult saved = saveFile(state.filePath, bytes, keptCopyFolder());
+    result.ok = saved.ok;
+    result.error = saved.error;
+    result.keptCopy = saved.keptCopy;
     return result;
 }
 

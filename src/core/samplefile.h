@@ -41,11 +41,13 @@ ReadResult ReadSampleFile(State &state);
 ReadResult readSampleData(State &state, const QByteArray &data);
 
 // How a write ended. `changedValues` counts the texts that the file format
-// cannot hold as they are (see sampleFileBytes).
+// cannot hold as they are (see sampleFileBytes). `keptCopy` names the copy
+// of the earlier file when writing over it in place failed (see saveFile).
 struct WriteResult
 {
     bool ok = true;
     QString error;
+    QString keptCopy;
     int changedValues = 0;
 };
 
@@ -57,8 +59,9 @@ struct WriteResult
 // mark. changedValues, when given, counts the texts so altered.
 QByteArray sampleFileBytes(const State &state, int *changedValues = nullptr);
 
-// Writes the document to state.filePath. The file is replaced in one step:
-// a write that fails part-way leaves the earlier file exactly as it was.
+// Writes the document to state.filePath through saveFile: in one step where
+// that keeps the file's owner, group and links, else in place after keeping
+// a copy of the earlier file in keptCopyFolder().
 WriteResult WriteSampleFile(const State &state);
 
 } // namespace Tessar

@@ -68,17 +68,19 @@ QJsonObject documentJson(const State &state, const QString &header, bool allWell
     for (const QString &name : state.keyName)
         keyNames.append(name);
 
+    // Every slot a file can hold, as Save writes them; one past the plate's
+    // wells has no well name.
     QJsonArray samples;
-    const int last = std::min(state.wellCount + 1, state.sampleTable.lastSample());
-    for (int s = 0; s <= last; ++s) {
+    for (int s = 0; s <= state.sampleTable.lastSample(); ++s) {
         if (!exported(state, s, allWells))
             continue;
         QJsonArray fields;
         for (int f = 0; f < nf; ++f)
             fields.append(state.sampleTable(s, f));
+        const bool onPlate = s >= 1 && s <= state.wellCount;
         samples.append(QJsonObject{
             {QStringLiteral("s"), s},
-            {QStringLiteral("well"), wellLabel(state, s)},
+            {QStringLiteral("well"), onPlate ? wellLabel(state, s) : QString()},
             {QStringLiteral("fields"), fields},
         });
     }

@@ -70,8 +70,10 @@ void MainWindow::nameDocument(const QString &path)
     mState.filePath = path;
 }
 
-// Saving replaces the file in one step, so a failure leaves the file on
-// disk as it was; the user still has to know the samples are not in it.
+// A save that replaces the file in one step leaves it as it was when it
+// fails. One that had to write over a shared file in place may have left
+// it half written: then the copy kept beforehand is what the user needs.
+// Either way the samples are still open here.
 bool MainWindow::writeDocument()
 {
     // A file that opened only in part still holds what could not be read:
@@ -95,11 +97,17 @@ bool MainWindow::writeDocument()
         mHistory->markSaved();
         return true;
     }
-    QMessageBox::warning(this, windowTitle(),
-                         QStringLiteral("The samples could not be saved to\n%1\n\n%2\n\n"
-                                        "Nothing on disk was changed. The samples are still open here: "
-                                        "use Save As to save them somewhere else.")
-                             .arg(QDir::toNativeSeparators(mState.filePath), result.error));
+    const QString file = QDir::toNativeSeparators(mState.filePath);
+    const QString text = result.keptCopy.isEmpty()
+        ? QStringLiteral("The samples could not be saved to\n%1\n\n%2\n\n"
+                         "Nothing on disk was changed. The samples are still open here: "
+                         "use Save As to save them somewhere else.")
+              .arg(file, result.error)
+        : QStringLiteral("The samples could not be saved to\n%1\n\n%2\n\n"
+                         "The file may now be incomplete. A copy of it as it was before this save is kept in\n%3\n\n"
+                         "The samples are still open here: use Save As to save them somewhere else.")
+              .arg(file, result.error, QDir::toNativeSeparators(result.keptCopy));
+    QMessageBox::warning(this, windowTitle(), text);
     return false;
 }
 

@@ -11,7 +11,6 @@
 #include "platform/twips.h"
 #include "platform/noquotevalidator.h"
 #include "plate/picwell.h"
-#include "windowplacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,6 +28,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QWindowStateChangeEvent>
 
 namespace Tessar {
 
@@ -159,23 +159,21 @@ WindowPlacement MainWindow::placement() const
     QPoint topLeft = pos();
     QSize size = this->size();
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        // The size the window returns to, not the one it has for now.
+        // The place the window returns to, not the one it has for now. The
+        // normal geometry is the client area's, so it is turned into the
+        // frame's with the frame the window had then.
         const QRect normal = normalGeometry();
-        topLeft = normal.topLeft() - (geometry().topLeft() - pos());
+        topLeft = normal.topLeft() - mNormalFrameOffset.value_or(geometry().topLeft() - pos());
         size = normal.size();
     }
-    WindowPlacement placement;
-    placement.left = pixelsToTwips(topLeft.x());
-    placement.top = pixelsToTwips(topLeft.y());
-    placement.width = pixelsToTwips(size.width());
-    placement.height = pixelsToTwips(size.height());
-    return placement;
+    return placementToStore(QRect(topLeft, size), mStoredPlacement);
 }
 
 void MainWindow::place(const WindowPlacement &placement)
 {
     const QRect stored(twipsToPixels(placement.left), twipsToPixels(placement.top),
                        twipsToPixels(placement.width), twipsToPixels(placement.height));
+    mStoredPlacement = {placement, stored};
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
@@ -374,6 +372,17 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         && static_cast<QResizeEvent *>(event)->size() != mLaidOutSize)
         sizeform();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // Leaving the normal state the frame still has its normal borders;
+    // once maximised it often has none.
+    constexpr Qt::WindowStates Away = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange
+        && !(static_cast<QWindowStateChangeEvent *>(event)->oldState() & Away) && (windowState() & Away))
+        mNormalFrameOffset = geometry().topLeft() - pos();
+    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

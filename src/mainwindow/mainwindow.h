@@ -7,6 +7,7 @@
 #include "documentcommand.h"
 #include "plate/platemap.h"
 #include "plate/platemouse.h"
+#include "windowplacement.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -133,6 +134,7 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createControls();
@@ -175,6 +177,10 @@ private:
     State &mState;
     WindowLayout mLayout = WindowLayout::designTime();
     bool mUnloaded = false;
+    StoredPlacement mStoredPlacement;
+    // How far the client area sat inside the frame when the window was last
+    // left in its normal state; a maximised frame often has no borders.
+    std::optional<QPoint> mNormalFrameOffset;
     Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
 
     QWidget *mClient = nullptr;

@@ -50,7 +50,12 @@ void PicWell::clear()
     // A painter may not outlive the image it paints on.
     mPainter.reset();
     mRatio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * mRatio).toSize();
+    if (!std::isfinite(mRatio) || mRatio <= 0)
+        mRatio = 1;
+    // Nothing outside the window is ever seen, however large a stored
+    // window size made the layout.
+    const QSize shown = size().boundedTo(window()->size());
+    const QSize pixels = (QSizeF(shown) * mRatio).toSize();
     mImage = QImage(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     mImage.fill(backColor());
     mSprites.clear();
@@ -98,8 +103,10 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, const QC
 QImage PicWell::sprite(double ringRadius, const QColor &ring, double discRadius,
                               const std::optional<QColor> &disc)
 {
-    ringRadius = std::isfinite(ringRadius) ? std::clamp(ringRadius, 0.0, MaxRadius) : 0.0;
-    discRadius = std::isfinite(discRadius) ? std::clamp(discRadius, 0.0, MaxRadius) : 0.0;
+    // A well never needs to be drawn larger than the whole image.
+    const double largest = std::min<double>(MaxRadius, std::max(mImage.width(), mImage.height()));
+    ringRadius = std::isfinite(ringRadius) ? std::clamp(ringRadius, 0.0, largest) : 0.0;
+    discRadius = std::isfinite(discRadius) ? std::clamp(discRadius, 0.0, largest) : 0.0;
     // A plate shows a handful of looks; a plain search finds them fastest.
     const QRgb discRgb = disc ? disc->rgba() : 0u;
     for (const Sprite &known : mSprites) {

@@ -8,8 +8,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +69,51 @@ private slots:
         QCOMPARE(shown, " Filename: start.kwl|Opened at start");
         QVERIFY(!QFile::exists(settingsFilePath()));
         QCOMPARE(mainWindow(), nullptr);
+    }
+
+    // Whatever the stored window measures hold, the program comes up at
+    // once, on the screen, with memory to spare. Each start is a real
+    // process whose figures the probe reports at its first paint.
+    void storedMeasuresOfAnyKindStartSmall_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::newRow("huge height") << QByteArray("Height=999999\n");
+        QTest::newRow("huge everything") << QByteArray("Height=999999\nWidth=999999\nLeft=-999999\nTop=99999999999999999999\n");
+        QTest::newRow("float limits") << QByteArray("Height=3.4e38\nWidth=1e38\nLeft=1e38\nTop=-3.4e38\n");
+        QTest::newRow("not numbers") << QByteArray("Height=nan\nWidth=inf\nLeft=-1e400\nTop=abc\n");
+        QTest::newRow("negative") << QByteArray("Height=-999999\nWidth=-5\nLeft=-1\nTop=-32768\n");
+        QTest::newRow("long texts") << QByteArray("Company=" + QByteArray(20000, 'C') + "\nField 1=" + QByteArray(100000, 'F')
+                                                 + "\nNumField=1e9\nWell Size=-1\nHeight=99999\n");
+    }
+
+    void storedMeasuresOfAnyKindStartSmall()
+    {
+        QFETCH(QByteArray, settings);
+        QDir().mkpath(QFileInfo(settingsFilePath()).absolutePath());
+        QFile ini(settingsFilePath());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[WNDO]\n" + settings);
+        ini.close();
+
+        QProcess probe;
+        probe.start(QStringLiteral(TESSAR_PROBE), {});
+        // Far beyond the 2 s the start needs: only a hang fails here.
+        QVERIFY(probe.waitForFinished(60000));
+        QCOMPARE(probe.exitCode(), 0);
+        const QJsonObject figures = QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
+        const auto size = [&](const char *name) {
+            const QJsonArray r = figures[QLatin1String(name)].toArray();
+            return r.size() == 4 ? QSize(r[2].toInt(), r[3].toInt()) : QSize(r[0].toInt(), r[1].toInt());
+        };
+        const QJsonArray available = figures[QStringLiteral("available")].toArray();
+        const QJsonArray client = figures[QStringLiteral("client")].toArray();
+        const QRect screen(available[0].toInt(), available[1].toInt(), available[2].toInt(), available[3].toInt());
+        const QRect window(client[0].toInt(), client[1].toInt(), client[2].toInt(), client[3].toInt());
+        QVERIFY2(!screen.isEmpty() && screen.contains(window), qPrintable(QStringLiteral("window %1,%2 %3x%4")
+                     .arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
+        QVERIFY(size("image").width() <= window.width() && size("image").height() <= window.height());
+        const qint64 peakKb = figures[QStringLiteral("peakKb")].toInteger();
+        QVERIFY2(peakKb > 0 && peakKb < 300 * 1024, qPrintable(QString::number(peakKb) + " kB"));
     }
 
     // A second start hands its file over, as a full path, and never shows a window.

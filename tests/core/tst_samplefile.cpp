@@ -61,6 +61,7 @@ private slots:
     void valueRules();
     void brokenFilesAtEveryLine();
     void valuesTheDocumentCannotHold();
+    void samplesPastTheLastWell();
     void textsTheFormatCannotHold();
     void filesOnDisk();
 };
@@ -148,7 +149,7 @@ void TestSampleFile::valuesTheDocumentCannotHold()
         {"\r\n3\r\n", "\r\n3.5\r\n", 3},
         {"\r\n24\r\n", "\r\n70000\r\n", 5},
         {"\r\n65280\r\n", "\r\n4294967296\r\n", 11},
-        {"\r\n2\r\n\"Blank\"", "\r\n26\r\n\"Blank\"", 23},
+        {"\r\n2\r\n\"Blank\"", "\r\n101\r\n\"Blank\"", 23},   // the 24-well table ends at 100
         {"\r\n2\r\n\"Blank\"", "\r\n30000\r\n\"Blank\"", 23},
     };
     for (const auto &c : cases) {
@@ -162,6 +163,35 @@ void TestSampleFile::valuesTheDocumentCannotHold()
         QCOMPARE(state.numField, c.line <= 3 ? 5.0f : 3.0f);
         QCOMPARE(state.wellCount, c.line <= 5 ? 384 : 24);
     }
+}
+
+// A sample numbered past the plate's wells but inside its table is kept,
+// the samples after it are read on, and saving writes it back.
+void TestSampleFile::samplesPastTheLastWell()
+{
+    const QByteArray sample50 = "50\r\n\"\"\r\n\"far\"\r\n\"\"\r\n";
+    const QByteArray sample3 = "3\r\n\"\"\r\n\"after\"\r\n\"\"\r\n";
+    QByteArray data = exampleFile;
+    data.insert(data.lastIndexOf("-1\r\n"), sample50 + sample3);
+    State state = freshState();
+    QVERIFY(readSampleData(state, data).ok());
+    QCOMPARE(state.sampleTable(50, 1), QStringLiteral("far"));
+    QCOMPARE(state.sampleTable(3, 1), QStringLiteral("after"));
+    const QByteArray saved = sampleFileBytes(state);
+    QVERIFY(saved.endsWith(sample3 + sample50 + "-1\r\n"));   // written in slot order
+    QVERIFY(readSampleData(state, saved).ok());
+    QCOMPARE(sampleFileBytes(state), saved);
+
+    // On a 96-well plate the table runs to 106: 98 is kept, 107 ends the read.
+    data.replace("\r\n24\r\n", "\r\n96\r\n");
+    data.replace(sample50, "98" + sample50.mid(2));
+    QVERIFY(readSampleData(state, data).ok());
+    QCOMPARE(state.sampleTable(98, 1), QStringLiteral("far"));
+    data.replace("98\r\n", "107\r\n");
+    const ReadResult beyond = readSampleData(state, data);
+    QCOMPARE(beyond.status, ReadResult::Failed);
+    QCOMPARE(beyond.reason, QStringLiteral("sample 107 is beyond slot 106, the last of a 96-well plate"));
+    QVERIFY(!SampleHasData(state, 3));
 }
 
 void TestSampleFile::textsTheFormatCannotHold()

@@ -1,15 +1,59 @@
 #include "windowdriver.h"
 
+#include "core/keptcopy.h"
+#include "core/numbers.h"
 #include "core/samplefile.h"
 #include "platform/twips.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Tessar;
+
+namespace {
+
+// The text of the message box a step shows, which is then closed.
+QString messageDuring(const std::function<void()> &step)
+{
+    QString text;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&text] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->close();
+        }
+    });
+    watch.start(5);
+    step();
+    return text;
+}
+
+QStringList storedPlace()
+{
+    QSettings store(settingsFilePath(), QSettings::IniFormat);
+    QStringList place;
+    for (const char *key : {"Left", "Top", "Width", "Height"})
+        place << store.value(QStringLiteral("WNDO/") + QLatin1String(key)).toString();
+    return place;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 class TestMainWindow : public QObject, WindowDriver
 {
@@ -168,8 +212,78 @@ private slots:
             QTest::qWait(0);
             const auto plate = window->layoutInTwips().PicWell;
             QCOMPARE(picture()->height(), twipsToPixels(plate.top + plate.height) - twipsToPixels(plate.top));
-            QCOMPARE(picture()->image().size(), picture()->size() * picture()->devicePixelRatio());
+            // The picture keeps its size when the window is too small to
+            // lay it out, but its image never outgrows the window.
+            const QSize shown = picture()->size().boundedTo(window->size());
+            QCOMPARE(picture()->image().size(), shown * picture()->devicePixelRatio());
         }
+    }
+
+    // A place the user left alone is stored again exactly as it was read,
+    // however often the program starts and closes, maximised or not.
+    void unchangedPlaceIsStoredAsRead()
+    {
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExit")});
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        const QStringList firstRun{numberText(float((pixelsToTwips(screen.width()) - 6000) / 2)),
+                                   numberText(float((pixelsToTwips(screen.height()) - 4600) / 2)),
+                                   QStringLiteral("6000"), QStringLiteral("4600")};
+        QCOMPARE(storedPlace(), firstRun);
+
+        {
+            QSettings store(settingsFilePath(), QSettings::IniFormat);
+            store.setValue(QStringLiteral("WNDO/Left"), QStringLiteral("1510"));
+            store.setValue(QStringLiteral("WNDO/Top"), QStringLiteral("1190.5"));
+        }
+        for (int run = 0; run < 3; ++run) {
+            start(QSize(), false);
+            if (run > 0) {
+                const QRect normal = window->geometry();
+                window->showMaximized();
+                QTRY_VERIFY(window->isMaximized() && window->geometry() != normal);
+            }
+            choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExit")});
+            QCOMPARE(storedPlace(), (QStringList{QStringLiteral("1510"), QStringLiteral("1190.5"), firstRun[2], firstRun[3]}));
+        }
+    }
+
+    // Saving over a hard-linked file writes it in place. When the disk
+    // fills up half-way, the message names the copy kept beforehand.
+    void failedSaveOverASharedFileNamesTheKeptCopy()
+    {
+        const QString file = writeSmallPlate();
+        const QString other = path("run7-other-name.kwl");
+        QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
+        dialogs->answers = {file};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
+        const QByteArray before = contentOf(file);
+        for (int s = 1; s <= 24; ++s)
+            state.sampleTable(s, 1) = QString(100, QLatin1Char('x'));
+
+        rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{rlim_t(before.size() + 500), old.rlim_max};
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const QString message = messageDuring([this] { choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileSave")}); });
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        const QDir kept(keptCopyFolder());
+        const QStringList copies = kept.entryList(QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(contentOf(kept.filePath(copies.first())), before);
+        QVERIFY2(message.contains(QDir::toNativeSeparators(kept.filePath(copies.first()))), qPrintable(message));
+        QVERIFY2(message.startsWith(QStringLiteral("The samples could not be saved to\n") + file), qPrintable(message));
+        struct stat a {}, b {};
+        ::stat(QFile::encodeName(file).constData(), &a);
+        ::stat(QFile::encodeName(other).constData(), &b);
+        QCOMPARE(a.st_ino, b.st_ino);
+
+        // With room again the same Save succeeds and leaves no copy behind.
+        QCOMPARE(messageDuring([this] { choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileSave")}); }), QString());
+        QCOMPARE(kept.entryList(QDir::Files), copies);
+        QVERIFY(contentOf(other).contains(QByteArray(100, 'x')));
     }
 
     void closeWritesTheSettingsTheNextStartUses()

@@ -50,14 +50,22 @@ private slots:
                  QStringList{QStringLiteral("Texts (*.txt *.csv)")});
     }
 
-    void windowOffEveryScreenComesBack()
+    // A stored window comes back where it was when a screen shows all of
+    // it; otherwise wholly, frame and all, on the screen that shows most of
+    // it, or centred on the primary one.
+    void storedWindowFitsOnAScreen()
     {
         const QRect primary(0, 0, 1280, 1000);
         const QList<QRect> screens{primary, QRect(1280, 0, 1024, 768)};
+        const QSize frame(8, 34);
         QCOMPARE(restoredGeometry(QRect(1400, 100, 400, 300), screens, primary), QRect(1400, 100, 400, 300));
-        QCOMPARE(restoredGeometry(QRect(100, -290, 400, 300), screens, primary), QRect(440, 350, 400, 300));
-        QCOMPARE(restoredGeometry(QRect(-5000, -5000, 3000, 2000), screens, primary).topLeft(), QPoint(0, 0));
-        QVERIFY(restoredGeometry(QRect(100, 100, 0, 0), screens, primary).width() >= 100);
+        QCOMPARE(restoredGeometry(QRect(100, -290, 400, 300), screens, primary), QRect(100, 0, 400, 300));
+        QCOMPARE(restoredGeometry(QRect(2200, 600, 400, 300), screens, primary),
+                 QRect(QPoint(2304, 768) - QPoint(400, 300) - QPoint(frame.width(), frame.height()), QSize(400, 300)));
+        QCOMPARE(restoredGeometry(QRect(-5000, -5000, 300, 200), screens, primary), QRect(486, 383, 300, 200));
+        QCOMPARE(restoredGeometry(QRect(10, 20, 3000, 66667), screens, primary), QRect(QPoint(0, 0), primary.size() - frame));
+        QCOMPARE(restoredGeometry(QRect(1500, 10, 10000000, 10000000), screens, primary), QRect(QPoint(1280, 0), QSize(1024, 768) - frame));
+        QCOMPARE(restoredGeometry(QRect(100, 100, 0, -5), screens, primary), QRect(100, 100, 160, 120));
     }
 };
 

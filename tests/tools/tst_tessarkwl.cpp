@@ -5,12 +5,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +44,43 @@ Run kwl(const QStringList &arguments, const QByteArray &input = {})
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+// Root may write anywhere, so as root the tool runs as an ordinary user
+// (nobody, in the supplementary groups given) to meet the file modes a user
+// meets. `cache` is that user's cache folder.
+constexpr uid_t Someone = 65534;
+
+Run kwlAsUser(const QStringList &arguments, const QString &groups, const QString &cache)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
+    process.setProcessEnvironment(environment);
+    if (::geteuid() == 0) {
+        const QString id = QString::number(Someone);
+        process.start(QStringLiteral("setpriv"),
+                      QStringList{QStringLiteral("--reuid=") + id, QStringLiteral("--regid=") + id,
+                                  groups.isEmpty() ? QStringLiteral("--clear-groups") : QStringLiteral("--groups=") + groups,
+                                  QStringLiteral(TESSAR_KWL)} + arguments);
+    } else {
+        process.start(QStringLiteral(TESSAR_KWL), arguments);
+    }
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+struct stat statOf(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+void changeOwner(const QString &path, uid_t owner, gid_t group)
+{
+    if (::chown(QFile::encodeName(path).constData(), owner, group) != 0)
+        qFatal("cannot change the owner of %s", qPrintable(path));
+}
+
 } // namespace
 
 class TestTessarKwl : public QObject
@@ -51,6 +93,7 @@ private slots:
     void exportTables();
     void importTables();
     void tableRoundTripOverCorpus();
+    void resaveOverSharedFiles();
 
 private:
     QString write(const QString &name, const QByteArray &bytes)
@@ -88,6 +131,17 @@ void TestTessarKwl::dump()
     QCOMPARE(run.json()[QStringLiteral("wellCount")].toInt(), 96);
     QCOMPARE(kwl({QStringLiteral("dump"), mDir.filePath(QStringLiteral("missing.kwl"))}).status, 1);
     QCOMPARE(kwl({QStringLiteral("frobnicate"), QStringLiteral("x")}).status, 2);
+
+    // A sample past the last well but inside the table does not end the read.
+    QByteArray far = exampleFile;
+    far.replace("\r\n-1\r\n", "\r\n50\r\n\"\"\r\n\"far\"\r\n\"\"\r\n3\r\n\"\"\r\n\"S-03\"\r\n\"\"\r\n-1\r\n");
+    run = kwl({QStringLiteral("dump"), write(QStringLiteral("far.kwl"), far)});
+    QCOMPARE(run.status, 0);
+    QStringList seen;
+    for (const QJsonValue sample : run.json()[QStringLiteral("samples")].toArray())
+        seen << QStringLiteral("%1 %2 %3").arg(sample[QStringLiteral("s")].toInt())
+                    .arg(sample[QStringLiteral("well")].toString(), sample[QStringLiteral("fields")][1].toString());
+    QCOMPARE(seen, (QStringList{QStringLiteral("2 A2 S-01"), QStringLiteral("3 A3 S-03"), QStringLiteral("50  far")}));
 }
 
 void TestTessarKwl::resaveAndCheck()
@@ -217,6 +271,66 @@ void TestTessarKwl::tableRoundTripOverCorpus()
         QCOMPARE(kwl({QStringLiteral("dump"), copy}).json(), expected);
     }
     QVERIFY(tried >= 10);
+}
+
+// Saving over a file others share keeps its owner, group, mode and links,
+// even where the folder cannot take a new file.
+void TestTessarKwl::resaveOverSharedFiles()
+{
+    const bool root = ::geteuid() == 0;
+    if (root && QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        QSKIP("running as root, and setpriv is missing to save as an ordinary user");
+    const uid_t saver = root ? Someone : ::geteuid();
+    const gid_t saverGroup = root ? Someone : ::getegid();
+    QVERIFY(::chmod(QFile::encodeName(mDir.path()).constData(), 0755) == 0);
+    const QString input = write(QStringLiteral("in.kwl"), exampleFile);
+    QVERIFY(::chmod(QFile::encodeName(input).constData(), 0644) == 0);
+    const QString cache = mDir.filePath(QStringLiteral("cache"));
+    QDir().mkpath(cache);
+    changeOwner(cache, saver, saverGroup);
+
+    // A writable file in a folder the saver may not add files to.
+    const QString locked = mDir.filePath(QStringLiteral("locked"));
+    QDir().mkpath(locked);
+    const QString inLocked = locked + QStringLiteral("/plate.kwl");
+    QFile::copy(input, inLocked);
+    ::chmod(QFile::encodeName(inLocked).constData(), 0666);
+    changeOwner(inLocked, saver, saverGroup);
+    changeOwner(locked, saver, saverGroup);
+    QVERIFY(::chmod(QFile::encodeName(locked).constData(), 0555) == 0);
+    const ino_t before = statOf(inLocked).st_ino;
+    Run run = kwlAsUser({QStringLiteral("resave"), input, inLocked}, QString(), cache);
+    QVERIFY2(run.status == 0, run.err.constData());
+    QCOMPARE(statOf(inLocked).st_ino, before);
+    QCOMPARE(statOf(inLocked).st_mode & 07777, mode_t(0666));
+    QFile saved(inLocked);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray(exampleFile).replace("5.00", "5.1"));
+    QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("plate.kwl")});
+    // The copy kept while writing in place goes once the file is saved.
+    QVERIFY(QFileInfo::exists(cache + QStringLiteral("/Corvant/Tessar")));
+    QCOMPARE(QDir(cache + QStringLiteral("/Corvant/Tessar")).entryList(QDir::Files), QStringList());
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
+
+    // Someone else's file, shared through a group the saver is in: it stays
+    // theirs and the group's.
+    if (!root)
+        QSKIP("only root can make a file owned by someone else for this user to save over");
+    const gid_t lab = 4242;
+    const QString shared = mDir.filePath(QStringLiteral("shared"));
+    QDir().mkpath(shared);
+    QVERIFY(::chmod(QFile::encodeName(shared).constData(), 0777) == 0);
+    const QString inShared = shared + QStringLiteral("/plate.kwl");
+    QFile::copy(input, inShared);
+    changeOwner(inShared, 12345, lab);
+    ::chmod(QFile::encodeName(inShared).constData(), 0664);
+    run = kwlAsUser({QStringLiteral("resave"), input, inShared}, QString::number(lab), cache);
+    QVERIFY2(run.status == 0, run.err.constData());
+    const struct stat after = statOf(inShared);
+    QCOMPARE(after.st_uid, uid_t(12345));
+    QCOMPARE(after.st_gid, lab);
+    QCOMPARE(after.st_mode & 07777, mode_t(0664));
+    QCOMPARE(after.st_size, qint64(exampleFile.size()) - 1);   // "5.00" became "5.1"
 }
 
 QTEST_GUILESS_MAIN(TestTessarKwl)

@@ -179,6 +179,8 @@ int resave(const QString &in, const QString &out)
     const WriteResult written = WriteSampleFile(state);
     if (!written.ok) {
         err() << out << ": " << written.error << Qt::endl;
+        if (!written.keptCopy.isEmpty())
+            err() << out << ": the file as it was before is kept in " << written.keptCopy << Qt::endl;
         return IoError;
     }
     if (written.changedValues > 0)
