@@ -145,6 +145,8 @@ void ConfigDialog::setTabOrder()
     QWidget::setTabOrder(mCboNField, mGrdfield);
     QWidget::setTabOrder(mGrdfield, mGrdOp);
     mOkBtn->setFocus();
+    // Return anywhere but on Cancel is OK, in the grids too.
+    mOkBtn->setDefault(true);
 }
 
 void ConfigDialog::fieldCountChanged()

@@ -96,6 +96,7 @@ void MainWindow::createControls()
         auto *grid = new Grid(frame);
         grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
         grid->setFont(gridFont);
+        grid->setClaimsTabAndReturn(true);
         connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });
         connect(grid, &Grid::doubleClicked, this, [this, i] { GrdID_DblClick(i); });
         connect(grid, &Grid::keyDown, this,

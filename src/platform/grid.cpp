@@ -155,7 +155,7 @@ int Grid::defaultRowHeight() const
 bool Grid::event(QEvent *event)
 {
     // Tab would otherwise leave the grid before its owner sees the stroke.
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && mClaimsTabAndReturn) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
@@ -168,9 +168,14 @@ bool Grid::event(QEvent *event)
 void Grid::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
+    const bool isReturn = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (key == Qt::Key_Escape || (isReturn && !mClaimsTabAndReturn)) {
+        event->ignore();
+        return;
+    }
     emit keyDown(key, event->modifiers());
 
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (event->modifiers() & Qt::ControlModifier)) {
+    if (isReturn && (event->modifiers() & Qt::ControlModifier)) {
         emit keyPress(QChar(u'\n'));
     } else if (key != Qt::Key_Delete) {
         const QString typed = event->text();

@@ -34,6 +34,13 @@ public:
     void setTextAt(int row, int col, const QString &text);
     Colour textColourAt(int row, int col) const;
 
+    // Whether Tab, Shift+Tab and Return are the owner's to interpret, as
+    // the sample frames advance with them. A grid that does not claim them
+    // is one control among others: Tab moves on, Return and Escape reach
+    // the dialog's OK and Cancel. Escape is never the grid's.
+    void setClaimsTabAndReturn(bool claims) { mClaimsTabAndReturn = claims; }
+    bool claimsTabAndReturn() const { return mClaimsTabAndReturn; }
+
     void setColWidth(int col, int width);
     int rowHeight(int row) const;
     void setRowHeight(int row, int height);  // -1: the default height for the font
@@ -61,6 +68,7 @@ private:
     void paintCaptionColumn();
 
     bool mReleaseEndsDoubleClick = false;
+    bool mClaimsTabAndReturn = false;
 };
 
 } // namespace Tessar

@@ -31,6 +31,23 @@ class TestConfigDialog : public QObject
     void setCount(const char *text) const { child<QComboBox>("cboNField")->setEditText(text); }
     void click(const char *name) const { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
 
+    // A click on a value, as the user picks a cell, and keys to whatever has the focus.
+    Grid *clickCell(const char *name, int row) const
+    {
+        Grid *grid = child<Grid>(name);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, 1)).center());
+        return grid;
+    }
+    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    }
+    static QString focused()
+    {
+        QWidget *focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    }
+
     Grid *cell(const char *name, int row) const
     {
         Grid *grid = child<Grid>(name);
@@ -106,6 +123,41 @@ private slots:
         click("OKBtn");
         QCOMPARE(QStringList({state.company, state.fieldName[0], state.fieldName[2], state.keyName[1], state.keyName[4]}),
                  QStringList({"Lab 7", "Key", "Dose", "Blan", "ab"}));
+        QCOMPARE(saves, 1);
+    }
+
+    // The grids are controls like the others: Tab and Shift+Tab move on in
+    // the dialog's order, Escape cancels and Return is OK.
+    void keysLeaveTheGrids()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        clickCell("grdfield", 2);
+        QCOMPARE(focused(), "grdfield");
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), "GrdOp");
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), "OKBtn");
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), "GrdOp");
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(child<QComboBox>("cboNField")->isAncestorOf(QApplication::focusWidget()));
+
+        clickCell("GrdOp", 0);
+        QTest::keyClicks(QApplication::focusWidget(), "Q");
+        press(Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(state.keyName[1], "Blank");
+        QCOMPARE(saves, 0);
+
+        init();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        clickCell("GrdOp", 0);
+        QTest::keyClicks(QApplication::focusWidget(), "Q");
+        press(Qt::Key_Return);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(state.keyName[1], "BlankQ");
         QCOMPARE(saves, 1);
     }
 
