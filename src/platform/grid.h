@@ -41,6 +41,10 @@ public:
     void setClaimsTabAndReturn(bool claims) { mClaimsTabAndReturn = claims; }
     bool claimsTabAndReturn() const { return mClaimsTabAndReturn; }
 
+    // Draws the grid's frame over the outer edge of its cells instead of
+    // around them, so a grid as high as n rows shows n whole rows.
+    void setFrameOverCells(bool over);
+
     void setColWidth(int col, int width);
     int rowHeight(int row) const;
     void setRowHeight(int row, int height);  // -1: the default height for the font
@@ -56,6 +60,8 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -66,9 +72,11 @@ protected:
 private:
     QTableWidgetItem *cell(int row, int col) const;
     void paintCaptionColumn();
+    void paintFrameOverCells();
 
     bool mReleaseEndsDoubleClick = false;
     bool mClaimsTabAndReturn = false;
+    QWidget *mFrameOverCells = nullptr;   // lies above the cells and scroll bar
 };
 
 } // namespace Tessar

@@ -4,14 +4,17 @@
 #include "core/configlayout.h"
 #include "core/document.h"
 #include "platform/grid.h"
+#include "platform/twips.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -161,16 +164,40 @@ private slots:
         QCOMPARE(saves, 1);
     }
 
-    // The design's figures, and room kept for the tip when a large font makes rows taller.
-    void layout()
+    // The running dialog measured back in twips: the design's figures for
+    // 240-twip rows, whatever the row count, with six whole rows in each grid
+    // and the tip kept inside its frame.
+    void placesItsControlsAtTheDesignFigures()
     {
-        const ConfigLayout l = layoutConfig({});
-        QCOMPARE(l.fraOp.top, 3075.0);
-        QCOMPARE(l.okBtn.top, 4995.0);
-        QCOMPARE(l.cancelBtn.left, 3825.0);
-        QCOMPARE(l.fraTip.top, 5490.0);
-        QCOMPARE(configClientHeight(l), ConfigClientHeight);
-        ConfigLayoutInput large;
+        Grid *fields = child<Grid>("grdfield");
+        QCOMPARE(fields->rowHeight(0), twipsToPixels(240));
+        const struct { const char *name; TwipsRect place; } figures[] = {
+            {"FraField", {60, 1215, 4740, 1800}}, {"grdfield", {60, 300, 4620, 1440}},
+            {"FraOp", {60, 3075, 4740, 1800}},    {"GrdOp", {60, 300, 4620, 1440}},
+            {"OKBtn", {2790, 4995, 975, 375}},    {"CancelBtn", {3825, 4995, 975, 375}},
+            {"FraTip", {60, 5490, 4740, 1695}},
+        };
+        const auto near = [](int pixels, double twips) { return std::abs(pixelsToTwips(pixels) - twips) <= pixelsToTwips(1); };
+        for (const char *count : {"5", "10"}) {
+            setCount(count);
+            for (const auto &figure : figures) {
+                const QRect r = child<QWidget>(figure.name)->geometry();
+                const TwipsRect &t = figure.place;
+                QVERIFY2(near(r.left(), t.left) && near(r.top(), t.top) && near(r.x() + r.width(), t.right())
+                             && near(r.y() + r.height(), t.bottom()),
+                         figure.name);
+            }
+            QVERIFY(near(dialog->width(), 4860) && near(dialog->height(), 7305));
+            for (Grid *grid : {fields, child<Grid>("GrdOp")}) {
+                QVERIFY(grid->visualItemRect(grid->item(5, 1)).bottom() < grid->viewport()->height());
+                QTRY_COMPARE(grid->verticalScrollBar()->isVisible(), grid->rows() > 6);
+            }
+        }
+        auto *tip = child<QLabel>("Label8");
+        QVERIFY(tip->geometry().bottom() <= child<QGroupBox>("FraTip")->contentsRect().bottom());
+        QVERIFY(tip->heightForWidth(tip->width()) <= tip->height() || tip->toolTip() == tip->text());
+
+        ConfigLayoutInput large;   // a large font's rows push the tip down and the dialog grows
         large.rowHeight = 480;
         QVERIFY(configClientHeight(layoutConfig(large)) > ConfigClientHeight);
     }
