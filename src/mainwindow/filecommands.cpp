@@ -69,6 +69,7 @@ void MainWindow::mnuFileNew_Click()
     mnuFileSave->setEnabled(false);
     TxtFileDesc->setText(QStringLiteral("Description: "));
     sizeform();
+    focusFirstSample();
 }
 
 void MainWindow::mnuFileOpen_Click()
@@ -100,6 +101,7 @@ void MainWindow::showOpenedDocument()
     nameInsertEntries();
     sizeform();
     fillsample(mState.topSample);
+    focusFirstSample();
 }
 
 void MainWindow::mnuFileSave_Click()
@@ -139,6 +141,7 @@ void MainWindow::MnuSetupWellnum_Click(int index)
     mnuFileSave->setEnabled(false);
     TxtFileDesc->setText(QStringLiteral("Description: "));
     sizeform();
+    focusFirstSample();
 }
 
 void MainWindow::CmdList_Click()

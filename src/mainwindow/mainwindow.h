@@ -125,6 +125,7 @@ private:
     void writeSettings() const;
 
     void applyLayout();
+    void focusFirstSample();
     QString frameCaption(int s) const;
     void nameInsertEntries();
     bool chooseFile(bool forSaving);
