@@ -3,6 +3,7 @@
 #include "app/helpwindow.h"
 #include "core/document.h"
 #include "core/samplefile.h"
+#include "dialogs/screencentre.h"
 #include "platform/commondialogs.h"
 #include "reports/aboutdialog.h"
 #include "reports/statdialog.h"
@@ -157,6 +158,7 @@ void MainWindow::mnuHelpContents_Click()
 void MainWindow::mnuHelpAbout_Click()
 {
     AboutDialog about(this);
+    centreOnScreen(&about, this);
     about.exec();
 }
 

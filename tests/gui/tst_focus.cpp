@@ -28,7 +28,16 @@ class TestFocus : public QObject, WindowDriver
     void activate() const
     {
         window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QVERIFY(activated(window.get()));
+    }
+
+    // Escape on the dialog's focused control, once the dialog has the keyboard.
+    static void escape(QWidget *dialog)
+    {
+        if (activated(dialog))
+            press(Qt::Key_Escape);
+        else
+            dialog->close();
     }
 
     void clickDescription() const
@@ -97,10 +106,7 @@ private slots:
     void focusComesBackAfterADialog()
     {
         clickCell(1, 2);
-        whenModal(QStringLiteral("FindFrm"), [](QWidget *dialog) {
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
-            press(Qt::Key_Escape);
-        });
+        whenModal(QStringLiteral("FindFrm"), escape);
         choose({QStringLiteral("mnuSearch"), QStringLiteral("mnuSearchFind")});
         activate();
         QCOMPARE(focused(), QStringLiteral("GrdID1"));
@@ -108,11 +114,10 @@ private slots:
         const int frames = state.nFrames;
         clickCell(frames - 1, 1);
         whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
             QLineEdit *count = dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->lineEdit();
             count->selectAll();
             QTest::keyClicks(count, QStringLiteral("10"));
-            press(Qt::Key_Escape);
+            escape(dialog);
         });
         choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupConfigure")});
         QVERIFY(state.nFrames < frames);
@@ -120,10 +125,7 @@ private slots:
         QCOMPARE(focused(), QStringLiteral("GrdID0"));
 
         clickDescription();
-        whenModal(QStringLiteral("frmAbout"), [](QWidget *dialog) {
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
-            press(Qt::Key_Escape);
-        });
+        whenModal(QStringLiteral("frmAbout"), escape);
         choose({QStringLiteral("mnuHelp"), QStringLiteral("mnuHelpAbout")});
         activate();
         QCOMPARE(focused(), QStringLiteral("TxtFileDesc"));
