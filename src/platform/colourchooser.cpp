@@ -18,18 +18,18 @@ ColourChooser::ColourChooser(Colour initial, const QString &title, QWidget *pare
     setWindowTitle(title);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    mGrid = new BasicColourGrid(this);
-    mGrid->setObjectName(QStringLiteral("basicColors"));
+    auto *grid = new BasicColourGrid(this);
+    grid->setObjectName(QStringLiteral("basicColors"));
     // A system colour stands for whatever this desktop paints with; it is
     // never one of the basic colours, even when it looks like one.
     if (!(initial & 0x80000000u))
-        mGrid->setCurrent(BasicColourGrid::indexOf(toQColor(initial, palette())));
-    connect(mGrid, &BasicColourGrid::currentChanged, this,
+        grid->setCurrent(BasicColourGrid::indexOf(toQColor(initial, palette())));
+    connect(grid, &BasicColourGrid::currentChanged, this,
             [this](int index) { mColour = fromQColor(BasicColourGrid::colourAt(index)); });
-    connect(mGrid, &BasicColourGrid::activated, this, &QDialog::accept);
+    connect(grid, &BasicColourGrid::activated, this, &QDialog::accept);
 
     auto *label = new QLabel(QStringLiteral("&Basic colors:"), this);
-    label->setBuddy(mGrid);
+    label->setBuddy(grid);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
@@ -41,10 +41,10 @@ ColourChooser::ColourChooser(Colour initial, const QString &title, QWidget *pare
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
-    layout->addWidget(mGrid);
+    layout->addWidget(grid);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    mGrid->setFocus();
+    grid->setFocus();
 }
 
 } // namespace Tessar

@@ -6,8 +6,6 @@
 
 namespace Tessar {
 
-class BasicColourGrid;
-
 // The colour chooser the Color dialog opens: the desktop's basic colours
 // and nothing to define colours of one's own with. It opens on the given
 // colour, chosen in the grid when it is one of the basic ones; OK without
@@ -23,7 +21,6 @@ public:
 
 private:
     Colour mColour;
-    BasicColourGrid *mGrid = nullptr;
 };
 
 } // namespace Tessar

@@ -6,12 +6,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 
 using namespace Tessar;
 
-// Where the keyboard goes: the sample grids hold the focus whenever a
-// document is put in front of the user, so the menu shortcuts work at once.
+// Where the keyboard is whenever a document is put in front of the user or
+// a dialog closes, and where the dialogs open.
 class TestFocus : public QObject, WindowDriver
 {
     Q_OBJECT
@@ -24,14 +26,13 @@ class TestFocus : public QObject, WindowDriver
         return focus ? focus->objectName() : QString();
     }
 
-    // The window manager hands the window back its activation when a dialog closes.
+    // What the window manager does when a dialog closes.
     void activate() const
     {
         window->activateWindow();
         QVERIFY(activated(window.get()));
     }
 
-    // Escape on the dialog's focused control, once the dialog has the keyboard.
     static void escape(QWidget *dialog)
     {
         if (activated(dialog))
@@ -59,34 +60,28 @@ class TestFocus : public QObject, WindowDriver
         QCOMPARE(state.sampleTable(current, 0), state.keyName[1]);
     }
 
-    QString writePlate() const
+private slots:
+    void init()
     {
+        start(QSize(500, 400));
+        state.keyName[1] = QStringLiteral("Blank");
+    }
+    void cleanup() { stop(); }
+
+    void startAndNewDocumentsLeaveTheKeysToTheSamples()
+    {
+        QCOMPARE(focused(), QStringLiteral("GrdID0"));
+        shortcutsReachTheMenus();
+
         State other;
         applyFirstRunDefaults(other);
         newDocument(other);
         other.keyName[1] = QStringLiteral("Blank");
         other.sampleTable(5, 2) = QStringLiteral("S-05");
         other.filePath = dir.filePath(QStringLiteral("plate.kwl"));
-        if (!WriteSampleFile(other).ok)
-            qFatal("cannot write the test file");
-        return other.filePath;
-    }
-
-private slots:
-    void init()
-    {
-        start();
-        state.keyName[1] = QStringLiteral("Blank");
-    }
-    void cleanup() { stop(); }
-
-    void startAndOpenLeaveTheKeysToTheSamples()
-    {
-        QCOMPARE(focused(), QStringLiteral("GrdID0"));
-        shortcutsReachTheMenus();
-
+        QVERIFY(WriteSampleFile(other).ok);
         clickDescription();
-        dialogs->answers = {writePlate()};
+        dialogs->answers = {other.filePath};
         choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
         QCOMPARE(state.sampleTable(5, 2), QStringLiteral("S-05"));
         QCOMPARE(focused(), QStringLiteral("GrdID0"));
@@ -138,6 +133,39 @@ private slots:
         QTest::mouseClick(picture(), Qt::LeftButton, {}, well.toPoint());
         QCOMPARE(focused(), QStringLiteral("PicWell"));
         shortcutsReachTheMenus();
+    }
+
+    // Each dialog's outer frame sits in the middle of the screen's free
+    // area, wherever the main window is.
+    void everyDialogOpensInTheMiddleOfTheScreen()
+    {
+        window->move(0, 0);
+        const QRect area = window->screen()->availableGeometry();
+        const auto menu = [this](const char *title, const char *entry) {
+            return [this, title, entry] { choose({QLatin1String(title), QLatin1String(entry)}); };
+        };
+        const struct { const char *name; std::function<void()> open; } opened[] = {
+            {"Config", menu("mnuSetup", "mnuSetupConfigure")},
+            {"Colorfrm", menu("mnuSetup", "mnuSetupColor")},
+            {"FindFrm", menu("mnuSearch", "mnuSearchFind")},
+            {"Stat", [this] { QTest::mouseClick(child<QPushButton>(QStringLiteral("CmdList")), Qt::LeftButton); }},
+            {"frmAbout", menu("mnuHelp", "mnuHelpAbout")},
+        };
+        for (const auto &[name, open] : opened) {
+            QRect outer, inner;
+            whenModal(QLatin1String(name), [&outer, &inner](QWidget *dialog) {
+                outer = dialog->frameGeometry();
+                inner = dialog->geometry();
+                escape(dialog);
+            });
+            open();
+            QCOMPARE(unanswered(), 0);
+            QVERIFY2(outer != inner, name);   // the frame is what is centred
+            QVERIFY2(std::abs(2 * outer.left() + outer.width() - 2 * area.left() - area.width()) <= 2
+                         && std::abs(2 * outer.top() + outer.height() - 2 * area.top() - area.height()) <= 2,
+                     name);
+            activate();
+        }
     }
 };
 
