@@ -189,7 +189,7 @@ private slots:
             }
             QVERIFY(near(dialog->width(), 4860) && near(dialog->height(), 7305));
             for (Grid *grid : {fields, child<Grid>("GrdOp")}) {
-                QVERIFY(grid->visualItemRect(grid->item(5, 1)).bottom() < grid->viewport()->height());
+                QVERIFY(grid->viewport()->height() >= 6 * grid->rowHeight(0));
                 QTRY_COMPARE(grid->verticalScrollBar()->isVisible(), grid->rows() > 6);
             }
         }
