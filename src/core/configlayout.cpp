@@ -22,7 +22,7 @@ ConfigLayout layoutConfig(const ConfigLayoutInput &input)
     ConfigLayout out;
     const int frameWidth = std::max(0, input.innerWidth - 2 * Margin);
     const int gridWidth = std::max(0, frameWidth - 2 * Margin);
-    const int gridHeight = ConfigVisibleRows * std::max(0, input.rowHeight) + std::max(0, input.gridBorder);
+    const int gridHeight = ConfigVisibleRows * std::max(0, input.rowHeight);
 
     out.fraField = place(Margin, input.headerTop + input.headerHeight + 120, frameWidth, gridHeight + FrameBelowGrid);
     out.grdfield = place(Margin, GridTop, gridWidth, gridHeight);

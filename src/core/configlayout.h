@@ -12,7 +12,6 @@ struct ConfigLayoutInput
     int headerTop = 0;            // Fraheader
     int headerHeight = 1095;
     int rowHeight = 240;          // the grids' default row height
-    int gridBorder = 0;           // what a grid's frame adds to its height
     int buttonWidth = 975;        // OKBtn and CancelBtn alike
     int buttonHeight = 375;
     int tipHeight = 1695;         // FraTip keeps its design height
@@ -34,7 +33,8 @@ inline constexpr int ConfigClientHeight = 7305;
 inline constexpr int ConfigVisibleRows = 6;
 
 // Stacks the two grid frames, the buttons and the tip below the header.
-// Each grid shows six rows whatever the field count; more rows scroll.
+// Each grid is six rows high whatever the field count (its own frame is
+// drawn over the rows' edge); more rows scroll.
 ConfigLayout layoutConfig(const ConfigLayoutInput &input);
 
 // The client height the layout needs: the design height, or more when a

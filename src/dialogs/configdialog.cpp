@@ -32,8 +32,6 @@ const char TipText[] =
     "time by selecting CONFIGURE from the Setup menu. This information is saved when "
     "you exit and will be loaded automatically when you re-run the software.";
 
-constexpr int Label8Top = 240;
-
 QString fieldLabel(int row)
 {
     return QStringLiteral("Field %1 Description").arg(row + 1);
@@ -45,6 +43,8 @@ Grid *makeGrid(const QString &name, QWidget *parent)
     grid->setObjectName(name);
     grid->setRows(ConfigVisibleRows);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Six rows' height shows six whole rows, with no room for a border.
+    grid->setFrameOverCells(true);
     return grid;
 }
 
@@ -134,7 +134,6 @@ void ConfigDialog::createControls()
     mLabel8->setObjectName(QStringLiteral("Label8"));
     mLabel8->setWordWrap(true);
     mLabel8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mLabel8->setGeometry(twipsRect(120, Label8Top, 4455, 1335));
 }
 
 void ConfigDialog::setTabOrder()
@@ -145,6 +144,8 @@ void ConfigDialog::setTabOrder()
     QWidget::setTabOrder(mCboNField, mGrdfield);
     QWidget::setTabOrder(mGrdfield, mGrdOp);
     mOkBtn->setFocus();
+    // Return anywhere but on Cancel is OK, in the grids too.
+    mOkBtn->setDefault(true);
 }
 
 void ConfigDialog::fieldCountChanged()
@@ -196,12 +197,7 @@ void ConfigDialog::sizeform()
 
     ConfigLayoutInput input;
     input.innerWidth = ConfigClientWidth;
-    // The tip keeps its design height unless this desktop's font needs more
-    // lines for it than the design allowed.
-    const int tipTextHeight = int(std::lround(pixelsToTwips(mLabel8->heightForWidth(mLabel8->width()))));
-    input.tipHeight = std::max(input.tipHeight, Label8Top + tipTextHeight + 120);
     input.rowHeight = int(std::lround(pixelsToTwips(mGrdfield->rowHeight(0))));
-    input.gridBorder = int(std::lround(pixelsToTwips(2 * mGrdfield->frameWidth())));
     const ConfigLayout layout = layoutConfig(input);
 
     mFraField->setGeometry(toPixels(layout.fraField));
@@ -211,7 +207,7 @@ void ConfigDialog::sizeform()
     mOkBtn->setGeometry(toPixels(layout.okBtn));
     mCancelBtn->setGeometry(toPixels(layout.cancelBtn));
     mFraTip->setGeometry(toPixels(layout.fraTip));
-    mLabel8->setGeometry(twipsRect(120, Label8Top, 4455, std::max(1335, tipTextHeight)));
+    placeTip();
     setFixedHeight(twipsToPixels(configClientHeight(layout)));
 
     // Column 0 fits the longest caption with a little room; column 1 takes
@@ -220,11 +216,25 @@ void ConfigDialog::sizeform()
     const int labelWidth = fontMetrics().horizontalAdvance(QStringLiteral("Field 10 Description xx"));
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mGrdfield);
     for (Grid *grid : {mGrdfield, mGrdOp}) {
-        const int inner = grid->width() - 2 * grid->frameWidth() - (grid->rows() > ConfigVisibleRows ? scrollBar : 0);
+        const int inner = grid->width() - (grid->rows() > ConfigVisibleRows ? scrollBar : 0);
         grid->setColWidth(0, labelWidth);
         grid->setColWidth(1, std::max(0, inner - labelWidth));
         grid->setCol(1);
     }
+}
+
+// The tip frame keeps its height whatever the font; the text wraps in
+// whatever whole lines fit inside it. A font too wide for all of it still
+// leaves the whole text a pointer's rest away.
+void ConfigDialog::placeTip()
+{
+    QRect place = twipsRect(120, 240, 4455, 1335);
+    const int lineHeight = std::max(mLabel8->fontMetrics().lineSpacing(), 1);
+    const int room = mFraTip->contentsRect().bottom() + 1 - place.top();
+    place.setHeight(std::max(room / lineHeight, 1) * lineHeight);
+    mLabel8->setGeometry(place);
+    const bool cut = mLabel8->heightForWidth(place.width()) > place.height();
+    mLabel8->setToolTip(cut ? mLabel8->text() : QString());
 }
 
 bool ConfigDialog::cellEditable(const Grid *grid) const

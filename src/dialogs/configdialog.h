@@ -35,6 +35,7 @@ private:
     void setTabOrder();
     void fieldCountChanged();
     void sizeform();
+    void placeTip();
     bool cellEditable(const Grid *grid) const;
     void gridKeyDown(Grid *grid, int key);
     void gridKeyPress(Grid *grid, QChar character);

@@ -5,6 +5,7 @@
 #include "core/recovery.h"
 #include "core/samplefile.h"
 #include "documenthistory.h"
+#include "dialogs/screencentre.h"
 #include "platform/commondialogs.h"
 #include "reports/aboutdialog.h"
 #include "reports/statdialog.h"
@@ -120,7 +121,7 @@ void MainWindow::mnuFileNew_Click()
         TxtFileDesc->setText(QStringLiteral("Description: "));
         sizeform();
     });
-    focusFirstGrid();
+    focusFirstSample();
 }
 
 void MainWindow::mnuFileOpen_Click()
@@ -143,7 +144,7 @@ void MainWindow::openDocument(const QString &path, const QString &stepText)
         showOpenedDocument();
     });
     mHistory->markSaved();
-    focusFirstGrid();
+    focusFirstSample();
 }
 
 void MainWindow::showOpenedDocument()
@@ -208,7 +209,7 @@ void MainWindow::MnuSetupWellnum_Click(int index)
                TxtFileDesc->setText(QStringLiteral("Description: "));
                sizeform();
            });
-    focusFirstGrid();
+    focusFirstSample();
 }
 
 void MainWindow::CmdList_Click()
@@ -224,6 +225,7 @@ void MainWindow::mnuHelpContents_Click()
 void MainWindow::mnuHelpAbout_Click()
 {
     AboutDialog about(this);
+    centreOnScreen(&about, this);
     about.exec();
 }
 

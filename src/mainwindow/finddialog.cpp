@@ -52,7 +52,6 @@ FindDialog::FindDialog(State &state, QWidget *parent)
 void FindDialog::run(QWidget *parent, State &state)
 {
     FindDialog dialog(state, parent);
-    dialog.adjustSize();
     centreOnScreen(&dialog, parent);
     dialog.exec();
 }

@@ -76,7 +76,7 @@ void MainWindow::showStep(const DocumentEdit &edit, bool undone, const std::opti
         nameInsertEntries();
         sizeform();
         if (edit.document) {
-            focusFirstGrid();
+            focusFirstSample();
             return;
         }
     }
@@ -121,13 +121,6 @@ void MainWindow::descriptionEdited(const QString &text)
                                        [this](const DocumentEdit &step, bool undone, const std::optional<WindowFace> &f) {
                                            showStep(step, undone, f);
                                        }));
-}
-
-void MainWindow::focusFirstGrid()
-{
-    Grid *first = GrdID[0];
-    if (first->isVisible())
-        first->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace Tessar

@@ -121,6 +121,7 @@ void MainWindow::createControls()
         auto *grid = new Grid(frame);
         grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
         grid->setFont(gridFont);
+        grid->setClaimsTabAndReturn(true);
         connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });
         connect(grid, &Grid::doubleClicked, this, [this, i] { GrdID_DblClick(i); });
         connect(grid, &Grid::keyDown, this,
@@ -129,6 +130,11 @@ void MainWindow::createControls()
         fraSample[std::size_t(i)] = frame;
         GrdID[std::size_t(i)] = grid;
     }
+
+    // A click on the map takes the focus, so the menu shortcuts work from
+    // there; Tab reaches it after the sample frames.
+    mPicWell->setFocusPolicy(Qt::StrongFocus);
+    QWidget::setTabOrder(GrdID[MaxFrames - 1], mPicWell);
 
     vsb = new QScrollBar(Qt::Vertical, mClient);
     vsb->setObjectName(QStringLiteral("vsb"));
@@ -147,6 +153,7 @@ void MainWindow::loadSettings(QSettings &store)
     initialize5();
     place(stored);
     sizeform();
+    focusFirstSample();
 }
 
 void MainWindow::saveSettings(QSettings &store) const
@@ -233,6 +240,7 @@ void MainWindow::applyLayout()
     vsb->setGeometry(toPixels(l.vsb));
     fraMain->setGeometry(toPixels(l.fraMain));
 
+    QWidget *const focus = focusWidget();
     const int captionWidth = twipsToPixels(l.captionWidth);
     for (std::size_t i = 0; i < GrdID.size(); ++i) {
         Grid *grid = GrdID[i];
@@ -251,10 +259,24 @@ void MainWindow::applyLayout()
         }
         fraSample[i]->setVisible(int(i) < l.nFrames);
     }
+    // A frame that no longer fits takes the focus with it; it goes to the
+    // first frame, not on through the window to the description box.
+    if (focus && !focus->isVisibleTo(this))
+        focusFirstSample();
 
     vsb->setRange(l.vsbMin, l.vsbMax);
     vsb->setSingleStep(l.vsbSmallChange);
     vsb->setPageStep(l.vsbLargeChange);
+}
+
+// The sample grids are where the keyboard works: typing goes into a
+// sample, and the menu shortcuts are not taken by a text box first.
+void MainWindow::focusFirstSample()
+{
+    if (mState.nFrames > 0)
+        GrdID[0]->setFocus(Qt::OtherFocusReason);
+    else
+        mPicWell->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::initialize5()

@@ -163,12 +163,12 @@ private:
     void showStep(const DocumentEdit &edit, bool undone, const std::optional<WindowFace> &face);
     void redrawWells(const std::vector<int> &samples);
     void descriptionEdited(const QString &text);
-    void focusFirstGrid();
     void handOverPending();
     void handOver(const QString &path);
     void updateRecoverEntry();
 
     void applyLayout();
+    void focusFirstSample();
     QString frameCaption(int s) const;
     void nameInsertEntries();
     bool writeDocument();

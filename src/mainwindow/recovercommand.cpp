@@ -43,7 +43,7 @@ void MainWindow::mnuFileRecover_Click()
             StatusBar->setText(QStringLiteral("The recovery file was read only up to line %1: %2.")
                                    .arg(result.line).arg(result.reason));
     });
-    focusFirstGrid();
+    focusFirstSample();
     if (mRecovery->flush())
         removeRecoveryFile(chosen->path);
     updateRecoverEntry();

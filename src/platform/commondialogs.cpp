@@ -1,15 +1,12 @@
 #include "commondialogs.h"
 
-#include "colour.h"
+#include "colourchooser.h"
 
-#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 
 namespace Tessar {
 
@@ -82,24 +79,6 @@ std::optional<QString> runFileDialog(QWidget *parent, const CommonDialogs::FileR
     return withDefaultExtension(chosen.first(), request.defaultExt);
 }
 
-// Hides the custom-colour section, which the program never uses.
-void withholdCustomColours(QColorDialog &dialog)
-{
-    const auto labels = dialog.findChildren<QLabel *>();
-    for (QLabel *label : labels) {
-        if (label->text().contains(QLatin1String("ustom"))) {
-            label->hide();
-            if (QWidget *buddy = label->buddy())
-                buddy->hide();
-        }
-    }
-    const auto buttons = dialog.findChildren<QPushButton *>();
-    for (QPushButton *button : buttons) {
-        if (button->text().contains(QLatin1String("ustom")))
-            button->hide();
-    }
-}
-
 class PlatformDialogs : public CommonDialogs
 {
 public:
@@ -115,13 +94,10 @@ public:
 
     std::optional<Colour> showColor(QWidget *parent, const QString &title, Colour initial) override
     {
-        QColorDialog dialog(toQColor(initial, parent ? parent->palette() : QPalette()), parent);
-        dialog.setWindowTitle(title);
-        dialog.setOption(QColorDialog::DontUseNativeDialog, true);
-        withholdCustomColours(dialog);
-        if (dialog.exec() != QDialog::Accepted)
+        ColourChooser chooser(initial, title, parent);
+        if (chooser.exec() != QDialog::Accepted)
             return std::nullopt;
-        return fromQColor(dialog.selectedColor());
+        return chooser.colour();
     }
 
     std::optional<int> showPrinter(QWidget *parent, QPrinter &printer) override

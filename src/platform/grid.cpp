@@ -5,6 +5,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace Tessar {
 
@@ -128,6 +131,29 @@ Colour Grid::textColourAt(int row, int col) const
     return item ? Colour(item->data(ColourRole).toUInt()) : 0;
 }
 
+void Grid::setFrameOverCells(bool over)
+{
+    if (over == (mFrameOverCells != nullptr))
+        return;
+    if (!over) {
+        delete mFrameOverCells;
+        mFrameOverCells = nullptr;
+        setFrameShape(QFrame::StyledPanel);
+        return;
+    }
+    // The cells take the whole rectangle; the frame is painted on a
+    // see-through layer above them that lets every click through.
+    setFrameShape(QFrame::NoFrame);
+    mFrameOverCells = new QWidget(this);
+    mFrameOverCells->setObjectName(QStringLiteral("frame"));
+    mFrameOverCells->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mFrameOverCells->setFocusPolicy(Qt::NoFocus);
+    mFrameOverCells->setGeometry(rect());
+    mFrameOverCells->installEventFilter(this);
+    mFrameOverCells->raise();
+    mFrameOverCells->show();
+}
+
 void Grid::setColWidth(int col, int width)
 {
     if (col >= 0 && col < columnCount() && width >= 0)
@@ -155,7 +181,7 @@ int Grid::defaultRowHeight() const
 bool Grid::event(QEvent *event)
 {
     // Tab would otherwise leave the grid before its owner sees the stroke.
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && mClaimsTabAndReturn) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
@@ -165,12 +191,35 @@ bool Grid::event(QEvent *event)
     return QTableWidget::event(event);
 }
 
+bool Grid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mFrameOverCells && event->type() == QEvent::Paint) {
+        paintFrameOverCells();
+        return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void Grid::resizeEvent(QResizeEvent *event)
+{
+    QTableWidget::resizeEvent(event);
+    if (mFrameOverCells) {
+        mFrameOverCells->setGeometry(rect());
+        mFrameOverCells->raise();
+    }
+}
+
 void Grid::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
+    const bool isReturn = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (key == Qt::Key_Escape || (isReturn && !mClaimsTabAndReturn)) {
+        event->ignore();
+        return;
+    }
     emit keyDown(key, event->modifiers());
 
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (event->modifiers() & Qt::ControlModifier)) {
+    if (isReturn && (event->modifiers() & Qt::ControlModifier)) {
         emit keyPress(QChar(u'\n'));
     } else if (key != Qt::Key_Delete) {
         const QString typed = event->text();
@@ -255,6 +304,20 @@ void Grid::paintCaptionColumn()
             caption->setForeground(palette().buttonText());
         }
     }
+}
+
+// The frame the grid would have around its cells, in the style in use.
+void Grid::paintFrameOverCells()
+{
+    QPainter painter(mFrameOverCells);
+    QStyleOptionFrame option;
+    option.initFrom(this);
+    option.rect = mFrameOverCells->rect();
+    option.frameShape = QFrame::StyledPanel;
+    option.state |= QStyle::State_Sunken;
+    option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+    option.midLineWidth = 0;
+    style()->drawPrimitive(QStyle::PE_Frame, &option, &painter, this);
 }
 
 } // namespace Tessar

@@ -34,6 +34,17 @@ public:
     void setTextAt(int row, int col, const QString &text);
     Colour textColourAt(int row, int col) const;
 
+    // Whether Tab, Shift+Tab and Return are the owner's to interpret, as
+    // the sample frames advance with them. A grid that does not claim them
+    // is one control among others: Tab moves on, Return and Escape reach
+    // the dialog's OK and Cancel. Escape is never the grid's.
+    void setClaimsTabAndReturn(bool claims) { mClaimsTabAndReturn = claims; }
+    bool claimsTabAndReturn() const { return mClaimsTabAndReturn; }
+
+    // Draws the grid's frame over the outer edge of its cells instead of
+    // around them, so a grid as high as n rows shows n whole rows.
+    void setFrameOverCells(bool over);
+
     void setColWidth(int col, int width);
     int rowHeight(int row) const;
     void setRowHeight(int row, int height);  // -1: the default height for the font
@@ -49,6 +60,8 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -59,8 +72,11 @@ protected:
 private:
     QTableWidgetItem *cell(int row, int col) const;
     void paintCaptionColumn();
+    void paintFrameOverCells();
 
     bool mReleaseEndsDoubleClick = false;
+    bool mClaimsTabAndReturn = false;
+    QWidget *mFrameOverCells = nullptr;   // lies above the cells and scroll bar
 };
 
 } // namespace Tessar

@@ -44,8 +44,9 @@ private slots:
         qputenv("PATH", qgetenv("TESSAR_SOURCE_DIR") + "/data:" + qgetenv("PATH"));
     }
 
-    // A start that is only timed paints the file it was given, then ends
-    // without closing the window, which would save its settings.
+    // A start that is only timed paints the file it was given, with the
+    // keyboard on its first sample, then ends without closing the window,
+    // which would save its settings.
     void firstPaintShowsTheFileAndEndsWithoutSaving()
     {
         State doc;
@@ -62,11 +63,12 @@ private slots:
         options.afterFirstPaint = [&] {
             ++paints;
             if (QWidget *w = mainWindow())
-                shown = w->findChild<QLabel *>("LblFilename")->text() + '|' + w->findChild<QLineEdit *>("TxtFileDesc")->text();
+                shown = w->findChild<QLabel *>("LblFilename")->text() + '|' + w->findChild<QLineEdit *>("TxtFileDesc")->text()
+                        + '|' + (w->focusWidget() ? w->focusWidget()->objectName() : QString());
         };
         QCOMPARE(runTessar(*qApp, options), 0);
         QCOMPARE(paints, 1);
-        QCOMPARE(shown, " Filename: start.kwl|Opened at start");
+        QCOMPARE(shown, " Filename: start.kwl|Opened at start|GrdID0");
         QVERIFY(!QFile::exists(settingsFilePath()));
         QCOMPARE(mainWindow(), nullptr);
     }

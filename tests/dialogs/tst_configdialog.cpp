@@ -4,14 +4,17 @@
 #include "core/configlayout.h"
 #include "core/document.h"
 #include "platform/grid.h"
+#include "platform/twips.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -30,6 +33,23 @@ class TestConfigDialog : public QObject
     T *child(const char *name) const { return dialog->findChild<T *>(name); }
     void setCount(const char *text) const { child<QComboBox>("cboNField")->setEditText(text); }
     void click(const char *name) const { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+
+    // A click on a value, as the user picks a cell, and keys to whatever has the focus.
+    Grid *clickCell(const char *name, int row) const
+    {
+        Grid *grid = child<Grid>(name);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, 1)).center());
+        return grid;
+    }
+    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    }
+    static QString focused()
+    {
+        QWidget *focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    }
 
     Grid *cell(const char *name, int row) const
     {
@@ -109,16 +129,75 @@ private slots:
         QCOMPARE(saves, 1);
     }
 
-    // The design's figures, and room kept for the tip when a large font makes rows taller.
-    void layout()
+    // The grids are controls like the others: Tab and Shift+Tab move on in
+    // the dialog's order, Escape cancels and Return is OK.
+    void keysLeaveTheGrids()
     {
-        const ConfigLayout l = layoutConfig({});
-        QCOMPARE(l.fraOp.top, 3075.0);
-        QCOMPARE(l.okBtn.top, 4995.0);
-        QCOMPARE(l.cancelBtn.left, 3825.0);
-        QCOMPARE(l.fraTip.top, 5490.0);
-        QCOMPARE(configClientHeight(l), ConfigClientHeight);
-        ConfigLayoutInput large;
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        clickCell("grdfield", 2);
+        QCOMPARE(focused(), "grdfield");
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), "GrdOp");
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), "OKBtn");
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), "GrdOp");
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(child<QComboBox>("cboNField")->isAncestorOf(QApplication::focusWidget()));
+
+        clickCell("GrdOp", 0);
+        QTest::keyClicks(QApplication::focusWidget(), "Q");
+        press(Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(state.keyName[1], "Blank");
+        QCOMPARE(saves, 0);
+
+        init();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        clickCell("GrdOp", 0);
+        QTest::keyClicks(QApplication::focusWidget(), "Q");
+        press(Qt::Key_Return);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(state.keyName[1], "BlankQ");
+        QCOMPARE(saves, 1);
+    }
+
+    // The running dialog measured back in twips: the design's figures for
+    // 240-twip rows, whatever the row count, with six whole rows in each grid
+    // and the tip kept inside its frame.
+    void placesItsControlsAtTheDesignFigures()
+    {
+        Grid *fields = child<Grid>("grdfield");
+        QCOMPARE(fields->rowHeight(0), twipsToPixels(240));
+        const struct { const char *name; TwipsRect place; } figures[] = {
+            {"FraField", {60, 1215, 4740, 1800}}, {"grdfield", {60, 300, 4620, 1440}},
+            {"FraOp", {60, 3075, 4740, 1800}},    {"GrdOp", {60, 300, 4620, 1440}},
+            {"OKBtn", {2790, 4995, 975, 375}},    {"CancelBtn", {3825, 4995, 975, 375}},
+            {"FraTip", {60, 5490, 4740, 1695}},
+        };
+        const auto near = [](int pixels, double twips) { return std::abs(pixelsToTwips(pixels) - twips) <= pixelsToTwips(1); };
+        for (const char *count : {"5", "10"}) {
+            setCount(count);
+            for (const auto &figure : figures) {
+                const QRect r = child<QWidget>(figure.name)->geometry();
+                const TwipsRect &t = figure.place;
+                QVERIFY2(near(r.left(), t.left) && near(r.top(), t.top) && near(r.x() + r.width(), t.right())
+                             && near(r.y() + r.height(), t.bottom()),
+                         figure.name);
+            }
+            QVERIFY(near(dialog->width(), 4860) && near(dialog->height(), 7305));
+            for (Grid *grid : {fields, child<Grid>("GrdOp")}) {
+                QVERIFY(grid->viewport()->height() >= 6 * grid->rowHeight(0));
+                QTRY_COMPARE(grid->verticalScrollBar()->isVisible(), grid->rows() > 6);
+            }
+        }
+        auto *tip = child<QLabel>("Label8");
+        QVERIFY(tip->geometry().bottom() <= child<QGroupBox>("FraTip")->contentsRect().bottom());
+        QVERIFY(tip->heightForWidth(tip->width()) <= tip->height() || tip->toolTip() == tip->text());
+
+        ConfigLayoutInput large;   // a large font's rows push the tip down and the dialog grows
         large.rowHeight = 480;
         QVERIFY(configClientHeight(layoutConfig(large)) > ConfigClientHeight);
     }

@@ -1,14 +1,38 @@
 #include "mainwindow/windowplacement.h"
+#include "platform/basiccolourgrid.h"
 #include "platform/commondialogs.h"
 #include "platform/grid.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Tessar;
 
 class TestPlatform : public QObject
 {
     Q_OBJECT
+
+    // The desktop's colour chooser as the Color dialog opens it, answered
+    // by `answer` once it has the keyboard; whatever else opens is closed.
+    static std::optional<Colour> chooseColour(Colour initial, const std::function<void(QWidget *)> &answer)
+    {
+        QTimer::singleShot(0, [&answer] {
+            QWidget *chooser = nullptr;
+            if (!QTest::qWaitFor([&chooser] { return (chooser = QApplication::activeModalWidget()) && chooser->isVisible(); }))
+                return;
+            if (chooser->objectName() == u"ColorChooser"
+                && QTest::qWaitFor([chooser] { return QApplication::activeWindow() == chooser; }))
+                answer(chooser);
+            else
+                chooser->close();
+        });
+        return CommonDialogs::instance().showColor(nullptr, QStringLiteral("Define Custom Colors"), initial);
+    }
+    static void press(int key) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)); }
 
 private slots:
     void gridLeavesEditingAndPagingToItsOwner()
@@ -40,6 +64,45 @@ private slots:
         QCOMPARE(grid.row(), 1);
         QCOMPARE(grid.textAt(9, 9), QString());
         QCOMPARE(grid.rowHeight(1), grid.defaultRowHeight());
+    }
+
+    // Only the basic colours are offered: the chooser opens on the colour it
+    // is given, the arrows and Return or a click and OK choose, Escape cancels.
+    void colourChooserOffersOnlyTheBasicColours()
+    {
+        QString title;
+        bool definable = true;
+        int opened = -2;
+        std::optional<Colour> chosen = chooseColour(0x0000FF, [&](QWidget *chooser) {
+            title = chooser->windowTitle();
+            definable = !chooser->findChildren<QLineEdit *>().isEmpty() || !chooser->findChildren<QAbstractSpinBox *>().isEmpty()
+                        || chooser->findChildren<QPushButton *>().size() != 2;
+            opened = chooser->findChild<BasicColourGrid *>(QStringLiteral("basicColors"))->current();
+            press(Qt::Key_Right);
+            press(Qt::Key_Down);
+            press(Qt::Key_Return);
+        });
+        QCOMPARE(title, QStringLiteral("Define Custom Colors"));
+        QVERIFY(!definable);
+        QCOMPARE(BasicColourGrid::colourAt(opened), QColor(255, 0, 0));
+        QCOMPARE(chosen, std::optional<Colour>(0x7F5555));   // one column right, one row down
+
+        chosen = chooseColour(0x0000FF, [](QWidget *) { press(Qt::Key_Down); press(Qt::Key_Escape); });
+        QCOMPARE(chosen, std::nullopt);
+
+        const auto click = [](QWidget *on, QPoint at = {}) { QTest::mouseClick(on, Qt::LeftButton, {}, at.isNull() ? on->rect().center() : at); };
+        chosen = chooseColour(0x123456, [&](QWidget *chooser) {   // no basic colour: OK keeps it
+            opened = chooser->findChild<BasicColourGrid *>(QStringLiteral("basicColors"))->current();
+            click(chooser->findChild<QPushButton *>(QStringLiteral("OKBtn")));
+        });
+        QCOMPARE(opened, -1);
+        QCOMPARE(chosen, std::optional<Colour>(0x123456));
+        chosen = chooseColour(0x123456, [&](QWidget *chooser) {
+            auto *grid = chooser->findChild<BasicColourGrid *>(QStringLiteral("basicColors"));
+            click(grid, grid->cellRect(BasicColourGrid::Count - 1).center());
+            click(chooser->findChild<QPushButton *>(QStringLiteral("OKBtn")));
+        });
+        QCOMPARE(chosen, std::optional<Colour>(0xFFFFFF));
     }
 
     void filterBecomesNameFilters()

@@ -75,6 +75,14 @@ public:
 
     void run(const QString &command) const { child<QAction>(command)->trigger(); }
 
+    // Waits until `window` is the active window, as the window manager makes
+    // a dialog when it opens. (A dialog counts as active for QTest as soon as
+    // its parent is, before the keyboard has moved to it.)
+    static bool activated(QWidget *window)
+    {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    }
+
     // A key stroke on whatever has the focus, as the keyboard delivers it:
     // menu shortcuts and the focused widget's own claims on keys apply.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
