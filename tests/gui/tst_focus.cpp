@@ -36,7 +36,7 @@ class TestFocus : public QObject, WindowDriver
     static void escape(QWidget *dialog)
     {
         if (activated(dialog))
-            press(Qt::Key_Escape);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
             dialog->close();
     }
