@@ -287,6 +287,8 @@ void MainWindow::fillsample(int first)
         }
     }
 
+    mPlateMap->markFrames(mState.topSample, frames);
+
     if (mState.curGrid >= 0 && mState.curGrid < MaxFrames)
         GrdID[std::size_t(mState.curGrid)]->setRow(mState.curRow);
     const int current = mState.topSample + mState.curGrid;
