@@ -275,14 +275,14 @@ void MainWindow::fillsample(int first)
         grid->setCol(1);
         for (int f = 0; f < rows; ++f) {
             const bool inTable = mState.sampleTable.contains(s, f);
-            Colour colour = 0;
+            std::optional<Colour> colour;
             if (f == 0 && inTable) {
                 const int k = keyNamed(mState, mState.sampleTable(s, 0));
                 if (k > 0)
                     colour = mState.keyColor[std::size_t(k)];
             }
             grid->setRow(f);
-            grid->setCellTextColour(colour);
+            grid->setCellKeyColour(colour);
             grid->setText(inTable ? mState.sampleTable(s, f) : QString());
         }
     }

@@ -4,6 +4,8 @@
 
 #include <QTableWidget>
 
+#include <optional>
+
 namespace Tessar {
 
 // The two-column grid the sample frames and the Configure dialog use:
@@ -16,6 +18,15 @@ class Grid : public QTableWidget
     Q_OBJECT
 
 public:
+    // How the current cell shows: filled with the selection colour while the
+    // grid has the focus, with a paler fill while the grid was the last of
+    // its window to have it, else not at all (one grid of a window marks its
+    // current cell, the one typing goes back to).
+    enum class CurrentMark { None, Filled, Pale };
+
+    // The key colour a cell carries, as a stored Colour.
+    static constexpr int KeyColourRole = Qt::UserRole + 1;
+
     explicit Grid(QWidget *parent = nullptr);
 
     int rows() const;
@@ -28,11 +39,17 @@ public:
     void setCol(int col);
     QString text() const;
     void setText(const QString &text);
-    void setCellTextColour(Colour colour);   // of the current cell
+    // Gives the current cell a key's colour, its text shown on a tag of that
+    // colour in black or white, or (nullopt) plain black text.
+    void setCellKeyColour(std::optional<Colour> colour);
 
     QString textAt(int row, int col) const;
     void setTextAt(int row, int col, const QString &text);
+    std::optional<Colour> keyColourAt(int row, int col) const;
+    // The colour the document gives the cell's text: its key colour, or black.
     Colour textColourAt(int row, int col) const;
+
+    CurrentMark currentMark() const;
 
     void setColWidth(int col, int width);
     int rowHeight(int row) const;
@@ -54,6 +71,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
@@ -61,6 +80,7 @@ private:
     void paintCaptionColumn();
 
     bool mReleaseEndsDoubleClick = false;
+    bool mLastFocused = false;   // of the grids in its window
 };
 
 } // namespace Tessar
