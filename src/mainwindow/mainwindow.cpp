@@ -2,7 +2,9 @@
 
 #include "core/document.h"
 #include "core/plategeometry.h"
+#include "platform/captionframe.h"
 #include "platform/colour.h"
+#include "platform/elidedlabel.h"
 #include "platform/grid.h"
 #include "platform/twips.h"
 #include "platform/noquotevalidator.h"
@@ -31,12 +33,12 @@ namespace {
 constexpr double CompanyPointSize = 13.5;
 constexpr double GridPointSize = 8.25;
 
+// Company names and file names are shown as typed, never as markup, and
+// end in an ellipsis when too long.
 QLabel *plainLabel(QWidget *parent, const char *name)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new ElidedLabel(parent);
     label->setObjectName(QLatin1String(name));
-    // Company names and file names are shown as typed, never as markup.
-    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -85,13 +87,15 @@ void MainWindow::createControls()
     FraPic = new QGroupBox(mClient);
     FraPic->setObjectName(QStringLiteral("FraPic"));
     mPicWell = new PicWell(FraPic);
+    // The map names the well under the pointer in a tooltip.
+    mPicWell->installEventFilter(this);
 
     fraMain = new QGroupBox(mClient);
     fraMain->setObjectName(QStringLiteral("fraMain"));
     QFont gridFont = font();
     gridFont.setPointSizeF(GridPointSize);
     for (int i = 0; i < MaxFrames; ++i) {
-        auto *frame = new QGroupBox(fraMain);
+        auto *frame = new CaptionFrame(fraMain);
         frame->setObjectName(QStringLiteral("fraSample") + QString::number(i));
         auto *grid = new Grid(frame);
         grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
@@ -330,6 +334,10 @@ void MainWindow::vsb_Change(int value)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ToolTip && watched == mPicWell && mPlateMap) {
+        PicWell_ToolTip(static_cast<QHelpEvent *>(event));
+        return true;
+    }
     // Showing the window reports the size it was already laid out for;
     // only a real change of size needs the whole layout again.
     if (watched == mClient && event->type() == QEvent::Resize && mPlateMap

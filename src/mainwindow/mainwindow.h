@@ -13,6 +13,7 @@
 
 class QAction;
 class QGroupBox;
+class QHelpEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -122,6 +123,7 @@ private:
     void PicWell_MouseMove(float x, float y);
     void PicWell_MouseDown();
     void PicWell_MouseUp();
+    void PicWell_ToolTip(QHelpEvent *event);
     void writeSettings() const;
 
     void applyLayout();
