@@ -57,6 +57,7 @@ MainWindow::MainWindow(State &state, QWidget *parent)
     connect(mPicWell, &PicWell::mouseMoved, this, [this](float x, float y) { PicWell_MouseMove(x, y); });
     connect(mPicWell, &PicWell::mousePressed, this, [this] { PicWell_MouseDown(); });
     connect(mPicWell, &PicWell::mouseReleased, this, [this] { PicWell_MouseUp(); });
+    connect(mPicWell, &PicWell::keyPressed, this, [this](int key) { PicWell_KeyDown(key); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -87,11 +88,13 @@ void MainWindow::createControls()
     FraPic = new QGroupBox(mClient);
     FraPic->setObjectName(QStringLiteral("FraPic"));
     mPicWell = new PicWell(FraPic);
-    // The map names the well under the pointer in a tooltip.
+    // The wheel scrolls the samples over the map and the frames; the map
+    // also names the well under the pointer in a tooltip.
     mPicWell->installEventFilter(this);
 
     fraMain = new QGroupBox(mClient);
     fraMain->setObjectName(QStringLiteral("fraMain"));
+    fraMain->installEventFilter(this);
     QFont gridFont = font();
     gridFont.setPointSizeF(GridPointSize);
     for (int i = 0; i < MaxFrames; ++i) {
@@ -100,6 +103,8 @@ void MainWindow::createControls()
         auto *grid = new Grid(frame);
         grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
         grid->setFont(gridFont);
+        for (QObject *part : std::initializer_list<QObject *>{frame, grid, grid->viewport()})
+            part->installEventFilter(this);
         connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });
         connect(grid, &Grid::doubleClicked, this, [this, i] { GrdID_DblClick(i); });
         connect(grid, &Grid::keyDown, this,
@@ -334,6 +339,10 @@ void MainWindow::vsb_Change(int value)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Wheel && mPlateMap && scrollsSamples(watched)) {
+        scrollByWheel(static_cast<QWheelEvent *>(event));
+        return true;
+    }
     if (event->type() == QEvent::ToolTip && watched == mPicWell && mPlateMap) {
         PicWell_ToolTip(static_cast<QHelpEvent *>(event));
         return true;

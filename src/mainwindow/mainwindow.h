@@ -2,6 +2,7 @@
 
 #include "core/settings.h"
 #include "core/state.h"
+#include "core/wheelsteps.h"
 #include "core/windowlayout.h"
 #include "plate/platemap.h"
 #include "plate/platemouse.h"
@@ -20,6 +21,7 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QSettings;
+class QWheelEvent;
 
 namespace Tessar {
 
@@ -117,12 +119,15 @@ private:
     void commitCell(int index);
     void applyAdvance(int index, int row);
     void scrollRefresh(int top);
+    bool scrollsSamples(const QObject *watched) const;
+    void scrollByWheel(QWheelEvent *event);
     void fillDown(int index, FillResult (*fill)(State &, int));
     void fillDownRedraw(const FillResult &range);
     void searchFrom(const SearchStart &start);
     void PicWell_MouseMove(float x, float y);
     void PicWell_MouseDown();
     void PicWell_MouseUp();
+    void PicWell_KeyDown(int key);
     void PicWell_ToolTip(QHelpEvent *event);
     void writeSettings() const;
 
@@ -137,6 +142,7 @@ private:
     WindowLayout mLayout = WindowLayout::designTime();
     bool mUnloaded = false;
     Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
+    WheelSteps mWheelSteps;                   // over the map and the frames
 
     QWidget *mClient = nullptr;
     QSize mLaidOutSize;   // the client size sizeform last worked with

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QToolTip>
 
+#include <algorithm>
+#include <optional>
+
 namespace Tessar {
 
 void MainWindow::PicWell_MouseMove(float x, float y)
@@ -29,6 +32,36 @@ void MainWindow::PicWell_MouseUp()
         return;
     mState.topSample = target;
     fillsample(mState.topSample);
+}
+
+// The keyboard's way to do what the mouse does on the map: the arrow keys
+// move the red ring the way they point, Enter brings its well into the
+// first frame as a click does.
+void MainWindow::PicWell_KeyDown(int key)
+{
+    if (mPlateMouse->dragging() || mState.wellCount < 1)
+        return;
+    std::optional<ScreenDirection> direction;
+    switch (key) {
+    case Qt::Key_Left:  direction = ScreenDirection::Left; break;
+    case Qt::Key_Right: direction = ScreenDirection::Right; break;
+    case Qt::Key_Up:    direction = ScreenDirection::Up; break;
+    case Qt::Key_Down:  direction = ScreenDirection::Down; break;
+    default: break;
+    }
+    const int lit = mPlateMap->litSample();
+    const bool onPlate = lit >= 1 && lit <= mState.wellCount;
+    if (direction) {
+        // Before any well is selected the first key picks the one in frame 0.
+        const int next = onPlate ? neighbourWell(mState, lit, *direction) : std::clamp(mState.topSample, 1, mState.wellCount);
+        if (next < 1 || next > mState.wellCount)
+            return;
+        hilite(next);
+        StatusBar->setText(PlateMouse::selectedText(mState, next));
+    } else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && onPlate) {
+        mState.topSample = lit;
+        fillsample(mState.topSample);
+    }
 }
 
 void MainWindow::PicWell_ToolTip(QHelpEvent *event)

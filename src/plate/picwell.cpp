@@ -2,6 +2,8 @@
 
 #include "core/plategeometry.h"
 
+#include <QFocusFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -46,6 +48,8 @@ PicWell::PicWell(QWidget *parent)
     setMouseTracking(true);
     // Every button picks up and drops alike; none opens a menu here.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // A click gives the map the keyboard, whose arrows then move the selection.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 PicWell::~PicWell() = default;
@@ -203,6 +207,46 @@ void PicWell::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF plate = toPlate(event->position());
     emit mouseReleased(float(plate.x()), float(plate.y()));
+}
+
+void PicWell::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit keyPressed(event->key());
+        event->accept();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        break;
+    }
+}
+
+// The frame goes around the map, outside the picture, so the picture
+// stays the plate alone.
+void PicWell::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (!mFocusFrame && parentWidget()) {
+        mFocusFrame = new QFocusFrame(parentWidget());
+        QPalette palette = mFocusFrame->palette();
+        palette.setBrush(QPalette::WindowText, palette.highlight());
+        mFocusFrame->setPalette(palette);
+    }
+    if (mFocusFrame)
+        mFocusFrame->setWidget(this);
+}
+
+void PicWell::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (mFocusFrame)
+        mFocusFrame->setWidget(nullptr);
 }
 
 } // namespace Tessar

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+class QFocusFrame;
+class QKeyEvent;
 class QMouseEvent;
 class QPainter;
 
@@ -70,12 +72,17 @@ signals:
     void mouseMoved(float x, float y);
     void mousePressed(float x, float y);
     void mouseReleased(float x, float y);
+    // A key pressed while the map has the focus.
+    void keyPressed(int key);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QImage sprite(double ringRadius, double discRadius, const WellLook &look);
@@ -94,6 +101,7 @@ private:
                                           // few framed wells are drawn each time
     std::unique_ptr<QPainter> mPainter;   // open while a batch lives
     int mBatches = 0;
+    QFocusFrame *mFocusFrame = nullptr;   // around the map while it has the keyboard
 };
 
 } // namespace Tessar
