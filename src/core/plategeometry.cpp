@@ -2,6 +2,7 @@
 
 #include "state.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Tessar {
@@ -85,6 +86,22 @@ int spotat(const State &state, float x, float y)
             result = k;
     }
     return result;
+}
+
+int neighbourWell(const State &state, int s, ScreenDirection direction)
+{
+    if (s < 1 || s > state.wellCount || state.nCols <= 0 || state.nRows <= 0)
+        return 0;
+    int row = (s - 1) / state.nCols + 1;
+    int col = (s - 1) % state.nCols + 1;
+    switch (direction) {
+    case ScreenDirection::Left:  row = std::max(row - 1, 1); break;
+    case ScreenDirection::Right: row = std::min(row + 1, state.nRows); break;
+    case ScreenDirection::Up:    col = std::min(col + 1, state.nCols); break;
+    case ScreenDirection::Down:  col = std::max(col - 1, 1); break;
+    }
+    const int next = (row - 1) * state.nCols + col;
+    return next <= state.wellCount ? next : s;
 }
 
 } // namespace Tessar

@@ -49,4 +49,12 @@ WellName spotname(const State &state, int s);
 // The sample whose ring contains the plate point (x, y), or 0.
 int spotat(const State &state, float x, float y);
 
+// Which way an arrow key points on the screen.
+enum class ScreenDirection { Left, Right, Up, Down };
+
+// The well beside sample s on the map in that direction, or s itself at
+// the plate's edge; 0 when s is not a well of the plate. Plate rows run
+// left to right across the map and columns upwards, column 1 at the bottom.
+int neighbourWell(const State &state, int s, ScreenDirection direction);
+
 } // namespace Tessar

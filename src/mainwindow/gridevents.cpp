@@ -2,9 +2,14 @@
 
 #include "core/editing.h"
 #include "documenthistory.h"
+#include "plate/picwell.h"
 #include "platform/grid.h"
 
+#include <QGroupBox>
 #include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cstdlib>
 
 // The sample grids have no editor: these handlers do all typing, straight
 // into the table, and move through fields, frames and pages.
@@ -150,6 +155,31 @@ void MainWindow::scrollRefresh(int top)
     mState.topSample = top;
     fillsample(mState.topSample);
     vsb->setValue(mState.topSample);
+}
+
+// The map and the frames, down to the grids' cells: wherever the user
+// looks at the samples, the wheel scrolls them.
+bool MainWindow::scrollsSamples(const QObject *watched) const
+{
+    if (watched == mPicWell || watched == fraMain)
+        return true;
+    for (std::size_t i = 0; i < GrdID.size(); ++i) {
+        if (watched == fraSample[i] || watched == GrdID[i] || watched == GrdID[i]->viewport())
+            return true;
+    }
+    return false;
+}
+
+// One sample a notch, as the scroll bar's arrows move it.
+void MainWindow::scrollByWheel(QWheelEvent *event)
+{
+    event->accept();
+    const QPoint delta = event->angleDelta();
+    if (std::abs(delta.x()) > std::abs(delta.y()))
+        return;
+    const int steps = mWheelSteps.add(delta.y());
+    if (steps != 0)
+        vsb->setValue(vsb->value() - steps * vsb->singleStep());
 }
 
 } // namespace Tessar

@@ -6,7 +6,9 @@
 #include "core/samplefile.h"
 #include "documenthistory.h"
 #include "recoverykeeper.h"
+#include "platform/captionframe.h"
 #include "platform/colour.h"
+#include "platform/elidedlabel.h"
 #include "platform/grid.h"
 #include "platform/twips.h"
 #include "platform/noquotevalidator.h"
@@ -37,12 +39,12 @@ namespace {
 constexpr double CompanyPointSize = 13.5;
 constexpr double GridPointSize = 8.25;
 
+// Company names and file names are shown as typed, never as markup, and
+// end in an ellipsis when too long.
 QLabel *plainLabel(QWidget *parent, const char *name)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new ElidedLabel(parent);
     label->setObjectName(QLatin1String(name));
-    // Company names and file names are shown as typed, never as markup.
-    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -78,6 +80,7 @@ MainWindow::MainWindow(State &state, QWidget *parent)
     connect(mPicWell, &PicWell::mouseMoved, this, [this](float x, float y) { PicWell_MouseMove(x, y); });
     connect(mPicWell, &PicWell::mousePressed, this, [this] { PicWell_MouseDown(); });
     connect(mPicWell, &PicWell::mouseReleased, this, [this] { PicWell_MouseUp(); });
+    connect(mPicWell, &PicWell::keyPressed, this, [this](int key) { PicWell_KeyDown(key); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -110,18 +113,24 @@ void MainWindow::createControls()
     FraPic = new QGroupBox(mClient);
     FraPic->setObjectName(QStringLiteral("FraPic"));
     mPicWell = new PicWell(FraPic);
+    // The wheel scrolls the samples over the map and the frames; the map
+    // also names the well under the pointer in a tooltip.
+    mPicWell->installEventFilter(this);
 
     fraMain = new QGroupBox(mClient);
     fraMain->setObjectName(QStringLiteral("fraMain"));
+    fraMain->installEventFilter(this);
     QFont gridFont = font();
     gridFont.setPointSizeF(GridPointSize);
     for (int i = 0; i < MaxFrames; ++i) {
-        auto *frame = new QGroupBox(fraMain);
+        auto *frame = new CaptionFrame(fraMain);
         frame->setObjectName(QStringLiteral("fraSample") + QString::number(i));
         auto *grid = new Grid(frame);
         grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
         grid->setFont(gridFont);
         grid->setClaimsTabAndReturn(true);
+        for (QObject *part : std::initializer_list<QObject *>{frame, grid, grid->viewport()})
+            part->installEventFilter(this);
         connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });
         connect(grid, &Grid::doubleClicked, this, [this, i] { GrdID_DblClick(i); });
         connect(grid, &Grid::keyDown, this,
@@ -320,17 +329,19 @@ void MainWindow::fillsample(int first)
         grid->setCol(1);
         for (int f = 0; f < rows; ++f) {
             const bool inTable = mState.sampleTable.contains(s, f);
-            Colour colour = 0;
+            std::optional<Colour> colour;
             if (f == 0 && inTable) {
                 const int k = keyNamed(mState, mState.sampleTable(s, 0));
                 if (k > 0)
                     colour = mState.keyColor[std::size_t(k)];
             }
             grid->setRow(f);
-            grid->setCellTextColour(colour);
+            grid->setCellKeyColour(colour);
             grid->setText(inTable ? mState.sampleTable(s, f) : QString());
         }
     }
+
+    mPlateMap->markFrames(mState.topSample, frames);
 
     if (mState.curGrid >= 0 && mState.curGrid < MaxFrames)
         GrdID[std::size_t(mState.curGrid)]->setRow(mState.curRow);
@@ -387,6 +398,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         } else if (event->type() == QEvent::FocusOut) {
             mHistory->breakRun();
         }
+    }
+    if (event->type() == QEvent::Wheel && mPlateMap && scrollsSamples(watched)) {
+        scrollByWheel(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip && watched == mPicWell && mPlateMap) {
+        PicWell_ToolTip(static_cast<QHelpEvent *>(event));
+        return true;
     }
     // Showing the window reports the size it was already laid out for;
     // only a real change of size needs the whole layout again.

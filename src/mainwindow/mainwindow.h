@@ -3,6 +3,7 @@
 #include "core/documentedit.h"
 #include "core/settings.h"
 #include "core/state.h"
+#include "core/wheelsteps.h"
 #include "core/windowlayout.h"
 #include "documentcommand.h"
 #include "plate/platemap.h"
@@ -20,12 +21,14 @@
 
 class QAction;
 class QGroupBox;
+class QHelpEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollBar;
 class QSettings;
+class QWheelEvent;
 
 namespace Tessar {
 
@@ -147,11 +150,15 @@ private:
     void commitCell(int index);
     void applyAdvance(int index, int row);
     void scrollRefresh(int top);
+    bool scrollsSamples(const QObject *watched) const;
+    void scrollByWheel(QWheelEvent *event);
     void fillDown(int index, FillResult (*fill)(State &, int), const QString &name);
     void searchFrom(const SearchStart &start);
     void PicWell_MouseMove(float x, float y);
     void PicWell_MouseDown();
     void PicWell_MouseUp();
+    void PicWell_KeyDown(int key);
+    void PicWell_ToolTip(QHelpEvent *event);
     void writeSettings() const;
 
     std::optional<QString> askFile(bool forSaving);
@@ -182,6 +189,7 @@ private:
     // left in its normal state; a maximised frame often has no borders.
     std::optional<QPoint> mNormalFrameOffset;
     Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
+    WheelSteps mWheelSteps;                   // over the map and the frames
 
     QWidget *mClient = nullptr;
     QSize mLaidOutSize;   // the client size sizeform last worked with

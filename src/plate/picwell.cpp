@@ -2,6 +2,8 @@
 
 #include "core/plategeometry.h"
 
+#include <QFocusFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,6 +16,11 @@ namespace {
 
 // Far beyond any screen; keeps a broken size from asking for a huge image.
 constexpr double MaxRadius = 4096;
+
+double clampedRadius(double radius)
+{
+    return std::isfinite(radius) ? std::clamp(radius, 0.0, MaxRadius) : 0.0;
+}
 
 } // namespace
 
@@ -41,6 +48,8 @@ PicWell::PicWell(QWidget *parent)
     setMouseTracking(true);
     // Every button picks up and drops alike; none opens a menu here.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // A click gives the map the keyboard, whose arrows then move the selection.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 PicWell::~PicWell() = default;
@@ -64,8 +73,7 @@ void PicWell::clear()
     update();
 }
 
-void PicWell::drawWell(float x, float y, float patch, float ringRadius, const QColor &ring,
-                       float discRadius, const std::optional<QColor> &disc)
+void PicWell::drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look)
 {
     if (mImage.isNull() || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(patch))
         return;
@@ -75,19 +83,29 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, const QC
     const QRect area(QPoint(int(std::lround(topLeft.x())), int(std::lround(topLeft.y()))),
                      QPoint(int(std::lround(bottomRight.x())) - 1, int(std::lround(bottomRight.y())) - 1));
 
-    const QImage look = sprite(toPixelRadius(ringRadius) * mRatio, ring, toPixelRadius(discRadius) * mRatio, disc);
-    // The sprite's centre is the middle of its centre pixel; the well's
-    // centre goes to the middle of the pixel it falls in.
-    const QPointF centre = toPixel(x, y) * mRatio;
-    const QPoint corner(int(std::floor(centre.x())) - look.width() / 2, int(std::floor(centre.y())) - look.height() / 2);
+    const double ring = clampedRadius(toPixelRadius(ringRadius) * mRatio);
+    const double disc = clampedRadius(toPixelRadius(discRadius) * mRatio);
+    // A well's centre goes to the middle of the pixel it falls in, alike
+    // for the sprites and for the framed wells drawn in place.
+    const QPointF exact = toPixel(x, y) * mRatio;
+    const QPoint centrePixel(int(std::floor(exact.x())), int(std::floor(exact.y())));
 
-    // On a very small map a sprite's blank margin may reach past the patch.
-    const bool clip = !area.contains(QRect(corner, look.size()));
     const auto draw = [&](QPainter &painter) {
         painter.fillRect(area, backColor());
+        if (look.framed) {
+            painter.setClipRect(area);
+            const QPointF centre = QPointF(centrePixel) + QPointF(0.5, 0.5);
+            paintWell(painter, {centre, ring, disc, QRectF(area), mRatio}, look);
+            painter.setClipping(false);
+            return;
+        }
+        const QImage image = sprite(ring, disc, look);
+        const QPoint corner = centrePixel - QPoint(image.width() / 2, image.height() / 2);
+        // On a very small map a sprite's blank margin may reach past the patch.
+        const bool clip = !area.contains(QRect(corner, image.size()));
         if (clip)
             painter.setClipRect(area);
-        painter.drawImage(corner, look);
+        painter.drawImage(corner, image);
         if (clip)
             painter.setClipping(false);
     };
@@ -100,37 +118,28 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, const QC
     update();
 }
 
-QImage PicWell::sprite(double ringRadius, const QColor &ring, double discRadius,
-                              const std::optional<QColor> &disc)
+QImage PicWell::sprite(double ringRadius, double discRadius, const WellLook &look)
 {
     // A well never needs to be drawn larger than the whole image.
     const double largest = std::min<double>(MaxRadius, std::max(mImage.width(), mImage.height()));
     ringRadius = std::isfinite(ringRadius) ? std::clamp(ringRadius, 0.0, largest) : 0.0;
     discRadius = std::isfinite(discRadius) ? std::clamp(discRadius, 0.0, largest) : 0.0;
     // A plate shows a handful of looks; a plain search finds them fastest.
-    const QRgb discRgb = disc ? disc->rgba() : 0u;
     for (const Sprite &known : mSprites) {
-        if (known.ringRadius == ringRadius && known.ring == ring.rgba() && known.discRadius == discRadius
-            && known.hasDisc == disc.has_value() && known.disc == discRgb)
+        if (known.ringRadius == ringRadius && known.discRadius == discRadius && known.look == look)
             return known.image;
     }
 
-    const int half = int(std::ceil(std::max(ringRadius, discRadius))) + 2;
+    WellPlace place{QPointF(), ringRadius, discRadius, QRectF(), mRatio};
+    // A pixel more all round for the smoothing.
+    const int half = int(std::ceil(std::min(wellReach(place, look), MaxRadius))) + 2;
+    place.centre = QPointF(half + 0.5, half + 0.5);
     QImage image(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    const QPointF centre(half + 0.5, half + 0.5);
-    painter.setPen(QPen(ring, mRatio));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(centre, ringRadius, ringRadius);
-    if (disc) {
-        painter.setPen(QPen(Qt::black, mRatio));
-        painter.setBrush(*disc);
-        painter.drawEllipse(centre, discRadius, discRadius);
-    }
+    paintWell(painter, place, look);
     painter.end();
-    mSprites.push_back({ringRadius, ring.rgba(), discRadius, disc.has_value(), discRgb, image});
+    mSprites.push_back({ringRadius, discRadius, look, image});
     return mSprites.back().image;
 }
 
@@ -207,6 +216,46 @@ void PicWell::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF plate = toPlate(event->position());
     emit mouseReleased(float(plate.x()), float(plate.y()));
+}
+
+void PicWell::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit keyPressed(event->key());
+        event->accept();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        break;
+    }
+}
+
+// The frame goes around the map, outside the picture, so the picture
+// stays the plate alone.
+void PicWell::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (!mFocusFrame && parentWidget()) {
+        mFocusFrame = new QFocusFrame(parentWidget());
+        QPalette palette = mFocusFrame->palette();
+        palette.setBrush(QPalette::WindowText, palette.highlight());
+        mFocusFrame->setPalette(palette);
+    }
+    if (mFocusFrame)
+        mFocusFrame->setWidget(this);
+}
+
+void PicWell::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (mFocusFrame)
+        mFocusFrame->setWidget(nullptr);
 }
 
 } // namespace Tessar

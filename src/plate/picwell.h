@@ -1,12 +1,15 @@
 #pragma once
 
+#include "welldrawing.h"
+
 #include <QImage>
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
+class QFocusFrame;
+class QKeyEvent;
 class QMouseEvent;
 class QPainter;
 
@@ -41,13 +44,11 @@ public:
     void clear();
 
     // Draws one well afresh on its own square patch of background, `patch`
-    // plate units each way from its centre: a ring, and inside it a disc
-    // with a black outline when `disc` gives its colour. Circles are round
-    // on screen, their radius measured along x. The edges are smoothed,
-    // which is why a well is never drawn over its old self: a ring turned
-    // black keeps no red fringe, an emptied well no trace of its disc.
-    void drawWell(float x, float y, float patch, float ringRadius, const QColor &ring,
-                  float discRadius, const std::optional<QColor> &disc);
+    // plate units each way from its centre, as `look` says (paintWell).
+    // Circles are round on screen, their radius measured along x. The edges
+    // are smoothed, which is why a well is never drawn over its old self: a
+    // ring turned black keeps no red fringe, an emptied well no trace of its disc.
+    void drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look);
 
     QColor backColor() const;
 
@@ -71,32 +72,36 @@ signals:
     void mouseMoved(float x, float y);
     void mousePressed(float x, float y);
     void mouseReleased(float x, float y);
+    // A key pressed while the map has the focus.
+    void keyPressed(int key);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    QImage sprite(double ringRadius, const QColor &ring, double discRadius,
-                         const std::optional<QColor> &disc);
+    QImage sprite(double ringRadius, double discRadius, const WellLook &look);
 
     struct Sprite
     {
         double ringRadius;
-        QRgb ring;
         double discRadius;
-        bool hasDisc;
-        QRgb disc;
+        WellLook look;
         QImage image;
     };
 
     qreal mRatio = 1;
     QImage mImage;
-    std::vector<Sprite> mSprites;         // one per look, for the current size
+    std::vector<Sprite> mSprites;         // one per look, for the current size; the
+                                          // few framed wells are drawn each time
     std::unique_ptr<QPainter> mPainter;   // open while a batch lives
     int mBatches = 0;
+    QFocusFrame *mFocusFrame = nullptr;   // around the map while it has the keyboard
 };
 
 } // namespace Tessar

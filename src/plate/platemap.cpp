@@ -2,6 +2,7 @@
 
 #include "picwell.h"
 #include "core/plategeometry.h"
+#include "core/wellsummary.h"
 #include "platform/colour.h"
 
 #include <algorithm>
@@ -22,6 +23,8 @@ void PlateMap::showprofile()
 {
     mPicture.clear();
     mLooks.assign(std::size_t(std::max(mState.wellCount, 0)) + 1, WellLook());
+    mFramedFirst = 0;
+    mFramedLast = -1;
     const PicWell::Batch batch(mPicture);
     for (int k = 1; k <= mState.wellCount; ++k)
         redraw(k);
@@ -39,9 +42,9 @@ void PlateMap::fillcell(int s, int hasData)
     if (!isWell(s))
         return;
     if (hasData == 0)
-        setDisc(s, false);
+        setDisc(s, std::nullopt);
     else
-        setDisc(s, true, toQColor(discColour(s), mPicture.palette()));
+        setKeyedDisc(s, discKey(mState, s));
 }
 
 void PlateMap::hilite(int s)
@@ -49,8 +52,8 @@ void PlateMap::hilite(int s)
     if (!isWell(s))
         return;
     if (isWell(mLitSample))
-        setRing(mLitSample, Qt::black);
-    setRing(s, Qt::red);
+        setLit(mLitSample, false);
+    setLit(s, true);
     mLitSample = s;
 }
 
@@ -59,29 +62,46 @@ void PlateMap::fillpos(int target)
     const int source = mState.moveSample;
     if (!isWell(target) || !isWell(source) || SampleHasData(mState, target))
         return;
-    setDisc(source, false);
-    setDisc(target, true, toQColor(discColour(source), mPicture.palette()));
+    setDisc(source, std::nullopt);
+    setKeyedDisc(target, discKey(mState, source));
 }
 
-Colour PlateMap::discColour(int s) const
+void PlateMap::markFrames(int first, int count)
 {
-    Colour colour = ButtonShadowColour;
-    const int last = mState.fieldCount();
-    for (int f = 0; f <= last; ++f) {
-        if (!mState.sampleTable.contains(s, f))
-            break;
-        const int k = keyNamed(mState, mState.sampleTable(s, f));
-        if (k > 0)
-            colour = mState.keyColor[std::size_t(k)];
+    first = std::clamp(first, 0, std::max(mState.wellCount, 0) + 1);
+    const int last = first + std::clamp(count, 0, MaxFrames) - 1;
+    const PicWell::Batch batch(mPicture);
+    for (int s = mFramedFirst; s <= mFramedLast; ++s) {
+        if (isWell(s) && (s < first || s > last))
+            setFramed(s, false);
     }
-    return colour;
+    for (int s = std::max(first, 1); s <= std::min(last, mState.wellCount); ++s) {
+        if (isWell(s))
+            setFramed(s, true);
+    }
+    mFramedFirst = first;
+    mFramedLast = last;
+}
+
+Colour PlateMap::keyColour(int k) const
+{
+    return k > 0 && k <= KeyCount ? mState.keyColor[std::size_t(k)] : ButtonShadowColour;
 }
 
 QColor PlateMap::pixelOf(int s) const
 {
     if (!isWell(s))
         return {};
-    return mPicture.colourAt(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)]);
+    float y = mState.spotY[std::size_t(s)];
+    const WellPlace place = placeOf(s);
+    if (carriesNumber(place, lookOf(s)))
+        y -= float(mState.spotRad * DiscScale * DiscFillProbe);
+    return mPicture.colourAt(mState.spotX[std::size_t(s)], y);
+}
+
+WellLook PlateMap::lookOf(int s) const
+{
+    return std::size_t(s) < mLooks.size() && s >= 0 ? mLooks[std::size_t(s)] : WellLook();
 }
 
 bool PlateMap::isWell(int s) const
@@ -90,28 +110,46 @@ bool PlateMap::isWell(int s) const
         && std::size_t(s) < mState.spotY.size();
 }
 
-PlateMap::WellLook &PlateMap::look(int s)
+WellLook &PlateMap::look(int s)
 {
     if (mLooks.size() <= std::size_t(s))
         mLooks.resize(std::size_t(s) + 1);
     return mLooks[std::size_t(s)];
 }
 
-void PlateMap::setRing(int s, const QColor &colour)
+void PlateMap::setLit(int s, bool lit)
 {
-    look(s).ring = colour;
+    WellLook &well = look(s);
+    well.ring = lit ? QColor(Qt::red) : QColor(Qt::black);
+    well.selected = lit;
     redraw(s);
 }
 
-void PlateMap::setDisc(int s, bool visible, const QColor &fill)
+void PlateMap::setDisc(int s, const std::optional<QColor> &fill, int key)
 {
     WellLook &well = look(s);
+    if (!fill)
+        key = 0;
     // The image keeps what was drawn: a well that looks right already is
     // left alone, which spares a full redraw most of its work.
-    if (well.disc == visible && (!visible || well.discFill == fill))
+    if (well.disc == fill && well.key == key)
         return;
-    well.disc = visible;
-    well.discFill = fill;
+    well.disc = fill;
+    well.key = key;
+    redraw(s);
+}
+
+void PlateMap::setKeyedDisc(int s, int key)
+{
+    setDisc(s, toQColor(keyColour(key), mPicture.palette()), key);
+}
+
+void PlateMap::setFramed(int s, bool framed)
+{
+    WellLook &well = look(s);
+    if (well.framed == framed)
+        return;
+    well.framed = framed;
     redraw(s);
 }
 
@@ -122,10 +160,19 @@ void PlateMap::redraw(int s)
     const PlateFormat *format = plateFormat(mState.wellCount);
     if (!format)
         return;
-    const WellLook &well = look(s);
     mPicture.drawWell(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)], format->pitch / 2,
-                      mState.spotRad, well.ring, mState.spotRad * DiscScale,
-                      well.disc ? std::optional<QColor>(well.discFill) : std::nullopt);
+                      mState.spotRad, mState.spotRad * DiscScale, look(s));
+}
+
+// Only as far as the picture needs it to decide whether a number shows:
+// in its widget's pixels, which are device-independent ones.
+WellPlace PlateMap::placeOf(int s) const
+{
+    WellPlace place;
+    place.centre = mPicture.toPixel(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)]);
+    place.ringRadius = mPicture.toPixelRadius(mState.spotRad);
+    place.discRadius = mPicture.toPixelRadius(mState.spotRad * DiscScale);
+    return place;
 }
 
 } // namespace Tessar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/state.h"
+#include "welldrawing.h"
 
 #include <QColor>
 
@@ -29,35 +30,40 @@ public:
     void hilite(int s);
     // Shows a drag of moveSample onto target before the table changes.
     void fillpos(int target);
+    // Marks the wells of the `count` samples from `first` on, the ones the
+    // sample frames show, and unmarks the rest.
+    void markFrames(int first, int count);
 
     int litSample() const { return mLitSample; }
 
-    // The colour a disc takes from the fields of sample s: the last field
-    // (key row included, one row past those in use) naming a key wins.
-    Colour discColour(int s) const;
-
-    // The image's colour at the centre of sample s's disc.
+    // The image's colour inside sample s's disc: at its centre, or where
+    // the disc shows its own colour beside a key number.
     QColor pixelOf(int s) const;
+    // What sample s's well shows now.
+    WellLook lookOf(int s) const;
+    bool isFramed(int s) const { return lookOf(s).framed; }
 
 private:
-    // What one well shows: its ring, and its disc when it has one.
-    struct WellLook
-    {
-        QColor ring = Qt::black;
-        bool disc = false;
-        QColor discFill;
-    };
-
     bool isWell(int s) const;
     WellLook &look(int s);
-    void setRing(int s, const QColor &colour);
-    void setDisc(int s, bool visible, const QColor &fill = QColor());
+    // The red ring of the selected well, or the black one of any other.
+    void setLit(int s, bool lit);
+    // Without a fill the well shows no disc.
+    void setDisc(int s, const std::optional<QColor> &fill, int key = 0);
+    // A disc in key k's colour carrying its number, or for 0 the button
+    // shadow's disc. The key is the one discKey finds.
+    void setKeyedDisc(int s, int key);
+    Colour keyColour(int k) const;
+    void setFramed(int s, bool framed);
     void redraw(int s);
+    WellPlace placeOf(int s) const;
 
     State &mState;
     PicWell &mPicture;
     std::vector<WellLook> mLooks;   // by sample number
     int mLitSample = 0;
+    int mFramedFirst = 0;           // the wells marked as in the frames
+    int mFramedLast = -1;
 };
 
 } // namespace Tessar

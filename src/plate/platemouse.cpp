@@ -27,8 +27,14 @@ QString PlateMouse::statusText() const
 {
     if (!isWell(mHitSample))
         return QString();
-    const QString prefix = mDragging ? QStringLiteral("Moving Sample: ") : QStringLiteral("Selected Sample: ");
-    return prefix + spotname(mState, mHitSample).toString();
+    if (!mDragging)
+        return selectedText(mState, mHitSample);
+    return QStringLiteral("Moving Sample: ") + spotname(mState, mHitSample).toString();
+}
+
+QString PlateMouse::selectedText(const State &state, int s)
+{
+    return QStringLiteral("Selected Sample: ") + spotname(state, s).toString();
 }
 
 void PlateMouse::hover()

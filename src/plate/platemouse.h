@@ -21,6 +21,8 @@ public:
     // The well under the pointer, or the sample being dragged; empty when
     // the pointer is over no well.
     QString statusText() const;
+    // The status line naming well s as selected: "Selected Sample: B 1".
+    static QString selectedText(const State &state, int s);
 
     // A button went down over the well the last move found, if any.
     void press();

@@ -1,6 +1,7 @@
 #include "grid.h"
 
 #include "colour.h"
+#include "griddelegate.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,8 +13,6 @@
 namespace Tessar {
 
 namespace {
-
-constexpr int ColourRole = Qt::UserRole + 1;
 
 // Keys the grid moves its own current cell with; every other stroke is its
 // owner's to interpret.
@@ -36,9 +35,10 @@ Grid::Grid(QWidget *parent)
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(defaultRowHeight());
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // A selection highlight would hide the key colour of the cell under it;
-    // the focus frame marks the current cell instead.
+    // The delegate marks the current cell itself, so that a key cell keeps
+    // its colour under the mark.
     setSelectionMode(QAbstractItemView::NoSelection);
+    setItemDelegate(new GridDelegate(this));
     setTabKeyNavigation(false);
     setWordWrap(false);
     setCornerButtonEnabled(false);
@@ -63,7 +63,6 @@ void Grid::setRows(int rows)
         setItem(r, 0, caption);
         auto *value = new QTableWidgetItem;
         value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        value->setData(ColourRole, QVariant::fromValue<uint>(0));
         setItem(r, 1, value);
         QTableWidget::setRowHeight(r, defaultRowHeight());
     }
@@ -105,11 +104,16 @@ void Grid::setText(const QString &text)
     setTextAt(row(), col(), text);
 }
 
-void Grid::setCellTextColour(Colour colour)
+void Grid::setCellKeyColour(std::optional<Colour> colour)
 {
-    if (QTableWidgetItem *item = cell(row(), col())) {
-        item->setData(ColourRole, QVariant::fromValue<uint>(colour));
-        item->setForeground(toQColor(colour, palette()));
+    QTableWidgetItem *item = cell(row(), col());
+    if (!item)
+        return;
+    if (colour) {
+        item->setData(KeyColourRole, QVariant::fromValue<uint>(*colour));
+    } else {
+        item->setData(KeyColourRole, QVariant());
+        item->setForeground(QColor(Qt::black));
     }
 }
 
@@ -125,10 +129,25 @@ void Grid::setTextAt(int row, int col, const QString &text)
         item->setText(text);
 }
 
-Colour Grid::textColourAt(int row, int col) const
+std::optional<Colour> Grid::keyColourAt(int row, int col) const
 {
     const QTableWidgetItem *item = cell(row, col);
-    return item ? Colour(item->data(ColourRole).toUInt()) : 0;
+    if (!item)
+        return std::nullopt;
+    const QVariant colour = item->data(KeyColourRole);
+    return colour.isValid() ? std::optional<Colour>(Colour(colour.toUInt())) : std::nullopt;
+}
+
+Colour Grid::textColourAt(int row, int col) const
+{
+    return keyColourAt(row, col).value_or(Colour(0));
+}
+
+Grid::CurrentMark Grid::currentMark() const
+{
+    if (hasFocus())
+        return CurrentMark::Filled;
+    return mLastFocused ? CurrentMark::Pale : CurrentMark::None;
 }
 
 void Grid::setFrameOverCells(bool over)
@@ -276,6 +295,27 @@ void Grid::changeEvent(QEvent *event)
         verticalHeader()->setDefaultSectionSize(defaultRowHeight());
     else if (event->type() == QEvent::PaletteChange)
         paintCaptionColumn();
+}
+
+void Grid::focusInEvent(QFocusEvent *event)
+{
+    QTableWidget::focusInEvent(event);
+    if (!mLastFocused) {
+        for (Grid *other : window()->findChildren<Grid *>()) {
+            if (other != this && other->mLastFocused && other->window() == window()) {
+                other->mLastFocused = false;
+                other->viewport()->update();
+            }
+        }
+        mLastFocused = true;
+    }
+    viewport()->update();
+}
+
+void Grid::focusOutEvent(QFocusEvent *event)
+{
+    QTableWidget::focusOutEvent(event);
+    viewport()->update();
 }
 
 QModelIndex Grid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

@@ -4,6 +4,8 @@
 
 #include <QTableWidget>
 
+#include <optional>
+
 namespace Tessar {
 
 // The two-column grid the sample frames and the Configure dialog use:
@@ -16,6 +18,15 @@ class Grid : public QTableWidget
     Q_OBJECT
 
 public:
+    // How the current cell shows: filled with the selection colour while the
+    // grid has the focus, with a paler fill while the grid was the last of
+    // its window to have it, else not at all (one grid of a window marks its
+    // current cell, the one typing goes back to).
+    enum class CurrentMark { None, Filled, Pale };
+
+    // The key colour a cell carries, as a stored Colour.
+    static constexpr int KeyColourRole = Qt::UserRole + 1;
+
     explicit Grid(QWidget *parent = nullptr);
 
     int rows() const;
@@ -28,10 +39,14 @@ public:
     void setCol(int col);
     QString text() const;
     void setText(const QString &text);
-    void setCellTextColour(Colour colour);   // of the current cell
+    // Gives the current cell a key's colour, its text shown on a tag of that
+    // colour in black or white, or (nullopt) plain black text.
+    void setCellKeyColour(std::optional<Colour> colour);
 
     QString textAt(int row, int col) const;
     void setTextAt(int row, int col, const QString &text);
+    std::optional<Colour> keyColourAt(int row, int col) const;
+    // The colour the document gives the cell's text: its key colour, or black.
     Colour textColourAt(int row, int col) const;
 
     // Whether Tab, Shift+Tab and Return are the owner's to interpret, as
@@ -44,6 +59,7 @@ public:
     // Draws the grid's frame over the outer edge of its cells instead of
     // around them, so a grid as high as n rows shows n whole rows.
     void setFrameOverCells(bool over);
+    CurrentMark currentMark() const;
 
     void setColWidth(int col, int width);
     int rowHeight(int row) const;
@@ -67,6 +83,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
@@ -77,6 +95,7 @@ private:
     bool mReleaseEndsDoubleClick = false;
     bool mClaimsTabAndReturn = false;
     QWidget *mFrameOverCells = nullptr;   // lies above the cells and scroll bar
+    bool mLastFocused = false;   // of the grids in its window
 };
 
 } // namespace Tessar

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace Tessar {
+
+class Grid;
+
+// Paints a Grid's cells. A key cell shows its name on a tag of the key's
+// colour, in black or white, whichever reads better on it. The current cell
+// is marked with the desktop's selection colour: filled while the grid has
+// the focus, a paler fill while the grid waits for the focus to come back.
+// A key cell that is current keeps its tag on the selection.
+class GridDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit GridDelegate(Grid *grid);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    void paintKeyTag(QPainter *painter, const QStyleOptionViewItem &cell, const QColor &key) const;
+
+    Grid *mGrid;
+};
+
+} // namespace Tessar
