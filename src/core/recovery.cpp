@@ -1,10 +1,12 @@
 #include "recovery.h"
 
+#include "filesave.h"
+#include "keptcopy.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 
 namespace Tessar {
@@ -53,11 +55,11 @@ bool writeRecoveryFile(const QString &path, const QByteArray &bytes, const QStri
 {
     if (!makeFolder(error))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The same writer as Save: the file is replaced in one step.
+    const FileSaveResult saved = saveFile(path, bytes, keptCopyFolder());
+    if (!saved.ok) {
         if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+            *error = saved.error;
         return false;
     }
     QSettings note(path + NoteSuffix, QSettings::IniFormat);
@@ -108,16 +110,7 @@ QString keepCopyInRecoveryFolder(const QString &file, QString *error)
 {
     if (!makeFolder(error))
         return QString();
-    const QFileInfo info(file);
-    const QString copy = recoveryFolder() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".before-save-")
-        + stamp() + (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
-    QFile source(file);
-    if (!source.copy(copy)) {
-        if (error)
-            *error = source.errorString();
-        return QString();
-    }
-    return copy;
+    return keepCopy(file, recoveryFolder(), error);
 }
 
 } // namespace Tessar

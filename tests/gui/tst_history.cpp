@@ -347,11 +347,11 @@ private slots:
         QVERIFY(!SampleHasData(state, 31));
         QVERIFY(label(QStringLiteral("StatusBar")).startsWith(QStringLiteral("damaged.kwl was read only up to line")));
         press(Qt::Key_S, Qt::ControlModifier);
-        const QStringList kept = QDir(recoveryFolder()).entryList({QStringLiteral("damaged.before-save-*.kwl")});
+        const QStringList kept = QDir(recoveryFolder()).entryList({QStringLiteral("damaged-*.kwl")});
         QCOMPARE(kept.size(), 1);
         QCOMPARE(fileBytes(QDir(recoveryFolder()).filePath(kept.first())), bytes);
         press(Qt::Key_S, Qt::ControlModifier);   // one copy is enough
-        QCOMPARE(QDir(recoveryFolder()).entryList({QStringLiteral("damaged.before-save-*.kwl")}).size(), 1);
+        QCOMPARE(QDir(recoveryFolder()).entryList({QStringLiteral("damaged-*.kwl")}).size(), 1);
     }
 };
 
