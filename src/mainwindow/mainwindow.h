@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/documentedit.h"
+#include "core/picturesize.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/wheelsteps.h"
@@ -108,6 +109,7 @@ public:
     void mnuFileSaveAs_Click();
     void mnuFilePrint_Click();
     void mnuFileExportPdf_Click();
+    void mnuFileExportImage_Click();
     void mnuFilePrintPreview_Click();
     void mnuFileExit_Click();
     void MnuSetupWellnum_Click(int index);
@@ -190,6 +192,7 @@ private:
     std::optional<QPoint> mNormalFrameOffset;
     Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
     WheelSteps mWheelSteps;                   // over the map and the frames
+    PictureSize mPictureSize;                 // the last one a picture was saved at
 
     QWidget *mClient = nullptr;
     QSize mLaidOutSize;   // the client size sizeform last worked with

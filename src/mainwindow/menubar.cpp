@@ -76,7 +76,8 @@ void MainWindow::createMenus()
     // The sample exports are announced here and come with their commands.
     addItem(exports, QStringLiteral("mnuFileExportCsv"), QStringLiteral("Samples as &CSV..."))->setEnabled(false);
     addItem(exports, QStringLiteral("mnuFileExportJson"), QStringLiteral("Samples as &JSON..."))->setEnabled(false);
-    addItem(exports, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as &Image..."))->setEnabled(false);
+    connect(addItem(exports, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as &Image...")),
+            &QAction::triggered, this, [this] { mnuFileExportImage_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFileExportPdf"), QStringLiteral("Printout as &PDF...")),
             &QAction::triggered, this, [this] { mnuFileExportPdf_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFilePrintPreview"), QStringLiteral("Print Pre&view...")),

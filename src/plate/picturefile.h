@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/picturesize.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace Tessar {
+
+struct State;
+
+enum class PictureFormat { Png, Svg };
+
+// The format a file's name asks for: ".png" or ".svg" in any case.
+std::optional<PictureFormat> pictureFormatFor(const QString &path);
+
+// Writes the plate picture of the document (paintPlatePicture) to `path`.
+// A PNG is `size` large and says its resolution, so it prints at the width
+// asked for; an SVG is drawn on the same grid and says the same width in
+// millimetres. The file is replaced in one step, so a failure leaves no
+// half-written file and no changed one; `error` then says why. Needs a
+// QGuiApplication (the offscreen platform will do) for the fonts.
+bool writePlatePicture(const State &state, PictureFormat format, const PictureSize &size, const QString &path,
+                       QString *error);
+
+} // namespace Tessar
