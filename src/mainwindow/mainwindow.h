@@ -34,6 +34,7 @@ class PicWell;
 class RecoveryKeeper;
 struct FillResult;
 struct SearchStart;
+struct TextTable;
 
 // The program's one document window, "Corvant XY Stage": a header with the
 // company, file name and description, the plate map, a column of sample
@@ -123,6 +124,7 @@ public:
     void mnuSetupConfigure_Click();
     void mnuInsertOP_Click(int index);
     void mnuFileRecover_Click();
+    void mnuFileImport_Click();
 
 signals:
     // The window has closed and saved the settings: the program ends.
@@ -163,6 +165,8 @@ private:
     void handOverPending();
     void handOver(const QString &path);
     void updateRecoverEntry();
+    void importTable(const TextTable &table, const QString &source);
+    QString documentFolder() const;
 
     void applyLayout();
     QString frameCaption(int s) const;

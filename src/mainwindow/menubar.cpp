@@ -71,6 +71,9 @@ void MainWindow::createMenus()
     addSeparator(file, "zFile2");
     mnuFileRecover = addItem(file, QStringLiteral("mnuFileRecover"), QStringLiteral("&Recover Unsaved Samples..."));
     connect(mnuFileRecover, &QAction::triggered, this, [this] { mnuFileRecover_Click(); });
+    addSeparator(file, "zFile3");
+    connect(addItem(file, QStringLiteral("mnuFileImport"), QStringLiteral("Import Samples...")),
+            &QAction::triggered, this, [this] { mnuFileImport_Click(); });
 
     QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
     edit->addAction(mHistory->undoAction());

@@ -15,9 +15,18 @@ public:
     QList<std::optional<QString>> answers;   // file names taken in order; none left means cancel
     QList<Tessar::Colour> colours;           // likewise for the colour chooser
     QStringList kinds;                       // "open", "save", "color" or "printer" per request
+    QList<FileRequest> requests;             // every file dialog's request, in order
 
-    std::optional<QString> showOpen(QWidget *, const FileRequest &) override { return file(QStringLiteral("open")); }
-    std::optional<QString> showSave(QWidget *, const FileRequest &) override { return file(QStringLiteral("save")); }
+    std::optional<QString> showOpen(QWidget *, const FileRequest &request) override
+    {
+        requests.append(request);
+        return file(QStringLiteral("open"));
+    }
+    std::optional<QString> showSave(QWidget *, const FileRequest &request) override
+    {
+        requests.append(request);
+        return file(QStringLiteral("save"));
+    }
 
     std::optional<Tessar::Colour> showColor(QWidget *, const QString &, Tessar::Colour) override
     {

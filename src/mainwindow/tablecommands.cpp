@@ -1,0 +1,116 @@
+#include "mainwindow.h"
+
+#include "core/tableimport.h"
+#include "core/tabletext.h"
+#include "dialogs/importpreview.h"
+#include "platform/commondialogs.h"
+#include "platform/grid.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+
+// Sample lists from spreadsheets: File > Import Samples. The core plans
+// each change first; these commands show the plan and carry it out as one
+// step of the history.
+
+namespace Tessar {
+
+namespace {
+
+QString samplesCount(std::size_t n)
+{
+    return n == 1 ? QStringLiteral("1 sample") : QStringLiteral("%1 samples").arg(n);
+}
+
+// The sample becomes the current item, in view: the list scrolls only when
+// it is not on screen already.
+void bringIntoView(State &state, int s)
+{
+    const int shown = std::max(state.nFrames, 1);
+    if (s < state.topSample || s >= state.topSample + shown)
+        state.topSample = std::clamp(s, 1, std::max(state.wellCount, 1));
+    state.curGrid = std::clamp(s - state.topSample, 0, MaxFrames - 1);
+}
+
+} // namespace
+
+QString MainWindow::documentFolder() const
+{
+    if (!mState.filePath.isEmpty()) {
+        const QFileInfo file(mState.filePath);
+        if (file.absoluteDir().exists())
+            return file.absolutePath();
+    }
+    return mState.profileDir;
+}
+
+void MainWindow::mnuFileImport_Click()
+{
+    CommonDialogs::FileRequest request;
+    request.title = QStringLiteral("Import Samples");
+    request.filter = QStringLiteral("Tables (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|All Files (*.*)|*.*|");
+    request.initDir = documentFolder();
+    request.filterIndex = 1;
+    const std::optional<QString> path = CommonDialogs::instance().showOpen(this, request);
+    if (!path || path->isEmpty())
+        return;
+
+    QByteArray bytes;
+    QString error;
+    if (!readTableFile(*path, bytes, error)) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QStringLiteral("The samples could not be imported from\n%1\n\n%2\n\nNothing was changed.")
+                            .arg(QDir::toNativeSeparators(*path), error),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ImportFailed"));
+        box.exec();
+        return;
+    }
+    importTable(readTable(QByteArrayView(bytes), tableSourceForPath(*path)), QFileInfo(*path).fileName());
+}
+
+void MainWindow::importTable(const TextTable &table, const QString &source)
+{
+    const std::optional<ImportPlan> plan = ImportPreview::run(this, mState, table, source);
+    if (!plan)
+        return;
+    const std::vector<int> samples = plan->sampleNumbers();
+    const bool namesKeys = plan->renamesKeys();
+    const bool gridHadFocus = qobject_cast<Grid *>(QApplication::focusWidget()) != nullptr;
+    ApplyStatus status = ApplyStatus::Unusable;
+    const bool changed = change(QStringLiteral("Import Samples"),
+                                namesKeys ? EditRecorder::Scope::SamplesAndConfiguration : EditRecorder::Scope::Samples,
+                                samples, [&] {
+                                    status = applyImport(mState, *plan);
+                                    if (status != ApplyStatus::Applied)
+                                        return;
+                                    if (namesKeys)
+                                        nameInsertEntries();
+                                    if (!samples.empty())
+                                        bringIntoView(mState, samples.front());
+                                    fillsample(mState.topSample);
+                                });
+    if (status == ApplyStatus::StateChanged) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QStringLiteral("The samples changed while the preview was open, so nothing was imported. "
+                                       "Import the table again to see what it would change now."),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ImportFailed"));
+        box.exec();
+        return;
+    }
+    if (status != ApplyStatus::Applied)
+        return;
+    Grid *current = GrdID[std::size_t(std::clamp(mState.curGrid, 0, MaxFrames - 1))];
+    if (gridHadFocus && current->isVisible())
+        current->setFocus(Qt::OtherFocusReason);
+    if (!changed)
+        StatusBar->setText(QStringLiteral("Nothing changed: the samples already hold what %1 gives them.").arg(source));
+    else
+        StatusBar->setText(QStringLiteral("%1 imported from %2.").arg(samplesCount(samples.size()), source));
+}
+
+} // namespace Tessar

@@ -1,0 +1,225 @@
+#include "windowdriver.h"
+
+#include "core/samplefile.h"
+#include "core/tableexport.h"
+#include "core/tableimport.h"
+#include "core/tabletext.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+using namespace Tessar;
+
+// Sample lists coming in from spreadsheets and files, driven through the
+// menus and the keyboard.
+class TestSampleTables : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    QString undoEntry() const { return child<QAction>(QStringLiteral("mnuEditUndo"))->text(); }
+    QString description() const { return child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text(); }
+
+    // The document as Save would write it now.
+    QByteArray document() const
+    {
+        State copy = state;
+        copy.fileDesc = description();
+        return sampleFileBytes(copy);
+    }
+
+    static void writeBytes(const QString &file, const QByteArray &bytes)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file));
+    }
+
+    static QByteArray fileBytes(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // A 96-well list with keys Blank and Std and samples 12 to 40 filled,
+    // opened through File > Open.
+    void openPlate()
+    {
+        State other;
+        applyFirstRunDefaults(other);
+        newDocument(other);
+        other.fileDesc = QStringLiteral("Run 7");
+        const char *const captions[] = {"Key", "Sample ID", "Conc", "Volume", "Note"};
+        for (int f = 0; f < 5; ++f)
+            other.fieldName[std::size_t(f)] = QLatin1String(captions[f]);
+        other.keyName[1] = QStringLiteral("Blank");
+        other.keyName[2] = QStringLiteral("Std");
+        for (int s = 12; s <= 40; ++s) {
+            other.sampleTable(s, 0) = s % 3 == 0 ? QStringLiteral("Blank") : s % 3 == 1 ? QStringLiteral("Std") : QString();
+            other.sampleTable(s, 1) = QStringLiteral("S-%1").arg(s);
+            other.sampleTable(s, 2) = s % 2 ? QStringLiteral("1,5") : QString();
+            other.sampleTable(s, 4) = QStringLiteral(" note %1 ").arg(s);
+        }
+        other.filePath = path("plate.kwl");
+        if (!WriteSampleFile(other).ok)
+            qFatal("cannot write the test file");
+        dialogs->answers = {other.filePath};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
+    }
+
+    void import(const QString &file)
+    {
+        dialogs->answers = {file};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileImport")});
+    }
+
+    static QStringList problems(QWidget *preview)
+    {
+        QStringList lines;
+        auto *list = preview->findChild<QTreeWidget *>(QStringLiteral("importProblems"));
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            lines.append(list->topLevelItem(i)->text(0) + QStringLiteral(": ") + list->topLevelItem(i)->text(1));
+        return lines;
+    }
+
+    static QString text(QWidget *dialog, const char *label)
+    {
+        return dialog->findChild<QLabel *>(QLatin1String(label))->text();
+    }
+
+    static void click(QWidget *dialog, const char *button)
+    {
+        QTest::mouseClick(dialog->findChild<QAbstractButton *>(QLatin1String(button)), Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        start();
+        QGuiApplication::clipboard()->clear();
+    }
+    void cleanup() { stop(); }
+
+    void copyAllComesBackThroughImport()
+    {
+        openPlate();
+        clickCell(0, 1);
+        press(Qt::Key_A, Qt::ControlModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        const QString original = documentTable(state, u'\t');
+        writeBytes(path("copied.txt"), copied.toUtf8());
+
+        press(Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(!SampleHasData(state, 12));
+        scrollBar()->setValue(50);
+        QString summary;
+        whenModal(QStringLiteral("ImportPreview"), [&summary](QWidget *preview) {
+            summary = text(preview, "importSummary");
+            QVERIFY(problems(preview).isEmpty());
+            click(preview, "importOk");
+        });
+        import(path("copied.txt"));
+        QCOMPARE(summary, QStringLiteral("Importing fills 29 samples (A12 to D4). "
+                                         "Samples the table does not name keep what they hold."));
+        QCOMPARE(documentTable(state, u'\t'), original);
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Import Samples"));
+        QCOMPARE(status(), QStringLiteral("29 samples imported from copied.txt."));
+        // The frames show the first imported sample; the map every imported well.
+        QCOMPARE(state.topSample, 12);
+        QCOMPARE(caption(0), QStringLiteral("Row A , Column  12"));
+        for (const int s : {12, 20, 40})
+            QVERIFY2(well(s) != background(), qPrintable(QString::number(s)));
+        QCOMPARE(well(12), opaque(state.keyColor[1]));
+    }
+
+    void importProblemsShowByLineAndCancelChangesNothing()
+    {
+        openPlate();
+        const QByteArray before = document();
+        const QString stepBefore = undoEntry();
+        writeBytes(path("problems.csv"),
+                   QStringLiteral("Well,Key,Sample ID,Colour,Conc\r\n"
+                                  "A1,Blank,S-1,red,1\r\n"
+                                  "Z99,,S-2,,2\r\n"
+                                  "A3,Mystery,S-3,,3\r\n"
+                                  "A4,,\"say \"\"hi\"\"\",,4\r\n"
+                                  "A5,,\u03bb-5,,5\r\n").toUtf8());
+
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            const QStringList listed = problems(preview);
+            const QStringList expected{
+                "1: column \"Colour\" matches no row caption; it is not imported",
+                "3: well Z99 is not on a 96-well plate; the line is skipped",
+                "4: key \"Mystery\" matches no key name; it is stored as written",
+                "5: a double quote in column \"Sample ID\" is stored as an apostrophe",
+                "6: column \"Sample ID\" holds characters a sample file cannot store; each is stored as \"?\""};
+            QCOMPARE(listed, expected);
+            QCOMPARE(text(preview, "importProblemsTitle"), QStringLiteral("5 problems:"));
+            // Naming a free key after the table plans again: that problem goes.
+            auto *nameKeys = preview->findChild<QCheckBox *>(QStringLiteral("importNameKeys"));
+            QVERIFY(nameKeys->isVisible());
+            QTest::mouseClick(nameKeys, Qt::LeftButton, {}, QPoint(8, nameKeys->height() / 2));
+            QVERIFY(nameKeys->isChecked());
+            QCOMPARE(problems(preview).size(), 4);
+            QVERIFY(text(preview, "importSummary").endsWith(QStringLiteral("New key names: key 3 \"Mystery\".")));
+            click(preview, "importCancel");
+        });
+        import(path("problems.csv"));
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(document(), before);
+        QCOMPARE(undoEntry(), stepBefore);
+        QVERIFY(state.keyName[3].isEmpty());
+
+        // Accepted with the key named: one step, which takes the name back too.
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            preview->findChild<QCheckBox *>(QStringLiteral("importNameKeys"))->setChecked(true);
+            click(preview, "importOk");
+        });
+        import(path("problems.csv"));
+        QCOMPARE(state.sampleTable(3, 0), QStringLiteral("Mystery"));
+        QCOMPARE(state.sampleTable(4, 1), QStringLiteral("say 'hi'"));
+        QCOMPARE(state.sampleTable(5, 1), QStringLiteral("?-5"));
+        QCOMPARE(state.sampleTable(1, 3), QString());   // the table's missing Volume column leaves it
+        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP3"))->text(), QStringLiteral("Mystery"));
+        QCOMPARE(well(3), opaque(state.keyColor[3]));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document(), before);
+        QVERIFY(state.keyName[3].isEmpty());
+        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP3"))->text(), QString());
+    }
+
+    void unusableTablesAreRefused()
+    {
+        openPlate();
+        const QByteArray before = document();
+        writeBytes(path("names.csv"), QByteArrayLiteral("Name,Conc\r\nx,1\r\n"));
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            QVERIFY(!preview->findChild<QPushButton *>(QStringLiteral("importOk"))->isVisible());
+            QVERIFY(text(preview, "importSummary").contains(QStringLiteral("neither a \"Well\" nor a \"Sample No.\" column")));
+            QVERIFY(problems(preview).contains(QStringLiteral("1: the table has neither a \"Well\" nor a \"Sample No.\" column")));
+            click(preview, "importCancel");
+        });
+        import(path("names.csv"));
+
+        QString told;
+        whenModal(QStringLiteral("ImportFailed"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        import(path("missing.csv"));
+        QCOMPARE(unanswered(), 0);
+        QVERIFY2(told.contains(QDir::toNativeSeparators(path("missing.csv"))), qPrintable(told));
+        QCOMPARE(document(), before);
+    }
+};
+
+QTEST_MAIN(TestSampleTables)
+#include "tst_sampletables.moc"
