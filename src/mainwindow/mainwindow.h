@@ -125,6 +125,7 @@ public:
     void mnuInsertOP_Click(int index);
     void mnuFileRecover_Click();
     void mnuFileImport_Click();
+    void mnuEditPasteTable_Click();
 
 signals:
     // The window has closed and saved the settings: the program ends.

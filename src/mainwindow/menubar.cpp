@@ -103,6 +103,10 @@ void MainWindow::createMenus()
         connect(addItem(fillAll, indexed("mnuEditFillAll", n), QLatin1String(fillCaptions[n - 1])),
                 &QAction::triggered, this, [this, n] { mnuEditFillAll_Click(n); });
     }
+    addSeparator(edit, "zedit5");
+    connect(addItem(edit, QStringLiteral("mnuEditPasteTable"), QStringLiteral("Paste Table"),
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)),
+            &QAction::triggered, this, [this] { mnuEditPasteTable_Click(); });
 
     QMenu *search = addMenu(bar, "mnuSearch", QStringLiteral("&Search"));
     connect(addItem(search, QStringLiteral("mnuSearchFind"), QStringLiteral("&Find")),

@@ -1,24 +1,45 @@
 #include "mainwindow.h"
 
 #include "core/tableimport.h"
+#include "core/tablepaste.h"
 #include "core/tabletext.h"
 #include "dialogs/importpreview.h"
 #include "platform/commondialogs.h"
 #include "platform/grid.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 
-// Sample lists from spreadsheets: File > Import Samples. The core plans
-// each change first; these commands show the plan and carry it out as one
-// step of the history.
+// Sample lists from spreadsheets: File > Import Samples and Edit > Paste
+// Table. The core plans each change first; these commands show the plan and
+// carry it out as one step of the history.
 
 namespace Tessar {
 
 namespace {
+
+// A message lists this many problems; the rest are counted.
+constexpr int ListedProblems = 12;
+
+QString issueText(const TableIssue &issue)
+{
+    return issue.line > 0 ? QStringLiteral("line %1: %2").arg(issue.line).arg(issue.reason) : issue.reason;
+}
+
+QString issueList(const std::vector<TableIssue> &issues, int total)
+{
+    QStringList lines;
+    for (std::size_t i = 0; i < issues.size() && i < std::size_t(ListedProblems); ++i)
+        lines.append(QStringLiteral("\u2022 ") + issueText(issues[i]));
+    const int listed = int(lines.size());
+    if (total > listed)
+        lines.append(QStringLiteral("\u2022 and %1 more").arg(total - listed));
+    return lines.join(u'\n');
+}
 
 QString samplesCount(std::size_t n)
 {
@@ -111,6 +132,61 @@ void MainWindow::importTable(const TextTable &table, const QString &source)
         StatusBar->setText(QStringLiteral("Nothing changed: the samples already hold what %1 gives them.").arg(source));
     else
         StatusBar->setText(QStringLiteral("%1 imported from %2.").arg(samplesCount(samples.size()), source));
+}
+
+void MainWindow::mnuEditPasteTable_Click()
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QString text = clipboard ? clipboard->text() : QString();
+    if (text.isEmpty()) {
+        StatusBar->setText(QStringLiteral("The clipboard holds no text: nothing was pasted."));
+        return;
+    }
+    // A whole list copied with Copy All says which sample each line is
+    // for: it goes back to those samples, through the import preview,
+    // not to the current item.
+    QStringView head(text);
+    if (head.startsWith(u'\xFEFF'))
+        head = head.sliced(1);
+    if (head.startsWith(u"Filename:")) {
+        importTable(readTable(QStringView(text), TableSource::Content), QStringLiteral("the clipboard"));
+        return;
+    }
+
+    const PastePlan plan = planPaste(mState, text);
+    if (!plan.usable) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QStringLiteral("Nothing was pasted:\n\n%1").arg(issueList(plan.issues, plan.issueCount)),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("PasteTableReport"));
+        box.exec();
+        return;
+    }
+    const std::vector<int> samples = plan.sampleNumbers();
+    change(QStringLiteral("Paste Table"), EditRecorder::Scope::Samples, samples, [&] {
+        if (applyPaste(mState, plan) == ApplyStatus::Applied)
+            fillsample(mState.topSample);
+    });
+
+    const QString filled = QStringLiteral("%1 filled from the clipboard").arg(samplesCount(samples.size()));
+    if (plan.cutLines > 0 || plan.cutColumns > 0 || plan.refusedCells > 0) {
+        StatusBar->setText(filled + u'.');
+        QMessageBox box(QMessageBox::Information, windowTitle(),
+                        QStringLiteral("%1, but not all of the table was pasted:\n\n%2")
+                            .arg(filled, issueList(plan.issues, plan.issueCount)),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("PasteTableReport"));
+        box.exec();
+        return;
+    }
+    // What remains are texts stored as Save writes them: worth a word, not a box.
+    if (plan.issueCount == 0)
+        StatusBar->setText(filled + u'.');
+    else if (plan.issueCount == 1)
+        StatusBar->setText(QStringLiteral("%1; %2.").arg(filled, issueText(plan.issues.front())));
+    else
+        StatusBar->setText(QStringLiteral("%1; %2, and %3 more.")
+                               .arg(filled, issueText(plan.issues.front())).arg(plan.issueCount - 1));
 }
 
 } // namespace Tessar

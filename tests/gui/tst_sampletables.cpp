@@ -17,7 +17,7 @@
 using namespace Tessar;
 
 // Sample lists coming in from spreadsheets and files, driven through the
-// menus and the keyboard.
+// menus, the keyboard and the system clipboard.
 class TestSampleTables : public QObject, WindowDriver
 {
     Q_OBJECT
@@ -81,6 +81,12 @@ class TestSampleTables : public QObject, WindowDriver
         choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileImport")});
     }
 
+    void pasteTable(const QString &text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+
     static QStringList problems(QWidget *preview)
     {
         QStringList lines;
@@ -108,7 +114,75 @@ private slots:
     }
     void cleanup() { stop(); }
 
-    void copyAllComesBackThroughImport()
+    void spreadsheetBlockPastesFromTheFocusedGridAndUndoes()
+    {
+        openPlate();
+        clickCell(1, 2);   // sample 2, Conc
+        press(Qt::Key_C, Qt::ControlModifier);   // Paste, on Ctrl+V, stands ready too
+        const QByteArray before = document();
+        QCOMPARE(QApplication::focusWidget(), grid(1));
+        pasteTable(QStringLiteral("a1\tb1\r\na2\tb2\r\na3\tb3\r\n"));
+
+        QCOMPARE(QStringList({state.sampleTable(2, 2), state.sampleTable(2, 3), state.sampleTable(3, 2),
+                              state.sampleTable(3, 3), state.sampleTable(4, 2), state.sampleTable(4, 3)}),
+                 QStringList({"a1", "b1", "a2", "b2", "a3", "b3"}));
+        QCOMPARE(state.sampleTable(5, 2), QString());
+        QCOMPARE(grid(1)->textAt(2, 1), QStringLiteral("a1"));
+        QCOMPARE(status(), QStringLiteral("3 samples filled from the clipboard."));
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Paste Table"));
+        QCOMPARE(well(4), opaque(ButtonShadowColour));
+
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document(), before);
+        QCOMPARE(well(4), background());
+        QCOMPARE(grid(1)->textAt(2, 1), QString());
+    }
+
+    void pasteSaysWhatItCouldNotPaste()
+    {
+        openPlate();
+        selectItem(10, 1);
+        const QString stepBefore = undoEntry();
+        const QByteArray before = document();
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);   // the clipboard is empty
+        QCOMPARE(status(), QStringLiteral("The clipboard holds no text: nothing was pasted."));
+        QCOMPARE(document(), before);
+        QCOMPARE(undoEntry(), stepBefore);
+
+        // A text the file format cannot hold is stored as Save writes it, and
+        // said in the status line only.
+        pasteTable(QStringLiteral("say \"hi\""));
+        QCOMPARE(state.sampleTable(10, 1), QStringLiteral("say 'hi'"));
+        QCOMPARE(status(), QStringLiteral("1 sample filled from the clipboard; line 1: a double quote is stored as an apostrophe."));
+
+        // Past the last row and past the last well: cut, and told in a box.
+        selectItem(95, 4);
+        QString told;
+        whenModal(QStringLiteral("PasteTableReport"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        pasteTable(QStringLiteral("x\tcut\ny\nz\n"));
+        QCOMPARE(state.sampleTable(95, 4), QStringLiteral("x"));
+        QCOMPARE(state.sampleTable(96, 4), QStringLiteral("y"));
+        QVERIFY2(told.startsWith(QStringLiteral("2 samples filled from the clipboard, but not all of the table was pasted")), qPrintable(told));
+        QVERIFY2(told.contains(QStringLiteral("line 3: the plate ends at well 96")), qPrintable(told));
+        QVERIFY2(told.contains(QStringLiteral("1 column(s) past the last row")), qPrintable(told));
+
+        // A key row takes key names only.
+        selectItem(50, 0);
+        whenModal(QStringLiteral("PasteTableReport"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        pasteTable(QStringLiteral("std\nMystery\n"));
+        QCOMPARE(state.sampleTable(50, 0), QStringLiteral("Std"));
+        QCOMPARE(state.sampleTable(51, 0), QString());
+        QVERIFY2(told.contains(QStringLiteral("line 2: \"Mystery\" is no key name")), qPrintable(told));
+        QCOMPARE(unanswered(), 0);
+    }
+
+    void copyAllComesBackThroughImportAndPaste()
     {
         openPlate();
         clickCell(0, 1);
@@ -138,6 +212,20 @@ private slots:
         for (const int s : {12, 20, 40})
             QVERIFY2(well(s) != background(), qPrintable(QString::number(s)));
         QCOMPARE(well(12), opaque(state.keyColor[1]));
+
+        // The same text on the clipboard is no block for the current item:
+        // it goes back to its own samples through the same preview.
+        QGuiApplication::clipboard()->setText(copied);
+        press(Qt::Key_N, Qt::ControlModifier);
+        selectItem(70, 2);
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            QVERIFY(text(preview, "importOrigin").startsWith(QStringLiteral("Read from the clipboard as a Copy All text of plate.kwl")));
+            click(preview, "importOk");
+        });
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(documentTable(state, u'\t'), original);
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Import Samples"));
     }
 
     void importProblemsShowByLineAndCancelChangesNothing()
