@@ -35,6 +35,7 @@ class RecoveryKeeper;
 struct FillResult;
 struct SearchStart;
 struct TextTable;
+enum class ExportFormat;
 
 // The program's one document window, "Corvant XY Stage": a header with the
 // company, file name and description, the plate map, a column of sample
@@ -125,6 +126,8 @@ public:
     void mnuInsertOP_Click(int index);
     void mnuFileRecover_Click();
     void mnuFileImport_Click();
+    void mnuFileExportCsv_Click();
+    void mnuFileExportJson_Click();
     void mnuEditPasteTable_Click();
 
 signals:
@@ -167,6 +170,7 @@ private:
     void handOver(const QString &path);
     void updateRecoverEntry();
     void importTable(const TextTable &table, const QString &source);
+    void exportSamples(ExportFormat format);
     QString documentFolder() const;
 
     void applyLayout();
@@ -212,6 +216,7 @@ private:
     QStringList mPendingOpens;      // files handed over while a dialog was open
     QPointer<QWidget> mWatchedModal;  // the dialog they wait for
     bool mHandingOver = false;
+    bool mExportAllWells = false;   // the last export's choice
 };
 
 } // namespace Tessar

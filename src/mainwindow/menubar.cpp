@@ -74,6 +74,14 @@ void MainWindow::createMenus()
     addSeparator(file, "zFile3");
     connect(addItem(file, QStringLiteral("mnuFileImport"), QStringLiteral("Import Samples...")),
             &QAction::triggered, this, [this] { mnuFileImport_Click(); });
+    QMenu *exportMenu = addSubmenu(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export"));
+    connect(addItem(exportMenu, QStringLiteral("mnuFileExportCsv"), QStringLiteral("Samples as CSV...")),
+            &QAction::triggered, this, [this] { mnuFileExportCsv_Click(); });
+    connect(addItem(exportMenu, QStringLiteral("mnuFileExportJson"), QStringLiteral("Samples as JSON...")),
+            &QAction::triggered, this, [this] { mnuFileExportJson_Click(); });
+    addItem(exportMenu, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as Image..."))->setEnabled(false);
+    addItem(exportMenu, QStringLiteral("mnuFileExportPdf"), QStringLiteral("Printout as PDF..."))->setEnabled(false);
+    addItem(exportMenu, QStringLiteral("mnuFilePrintPreview"), QStringLiteral("Print Preview..."))->setEnabled(false);
 
     QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
     edit->addAction(mHistory->undoAction());

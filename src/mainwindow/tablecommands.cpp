@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
+#include "core/tableexport.h"
 #include "core/tableimport.h"
 #include "core/tablepaste.h"
 #include "core/tabletext.h"
+#include "dialogs/exportoptions.h"
 #include "dialogs/importpreview.h"
 #include "platform/commondialogs.h"
 #include "platform/grid.h"
@@ -12,11 +14,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QSaveFile>
 
-// Sample lists from spreadsheets: File > Import Samples and Edit > Paste
-// Table. The core plans each change first; these commands show the plan and
-// carry it out as one step of the history.
+// Sample lists to and from spreadsheets: File > Import Samples, Edit >
+// Paste Table and File > Export. The core plans each change first; these
+// commands show the plan and carry it out as one step of the history.
 
 namespace Tessar {
 
@@ -44,6 +48,14 @@ QString issueList(const std::vector<TableIssue> &issues, int total)
 QString samplesCount(std::size_t n)
 {
     return n == 1 ? QStringLiteral("1 sample") : QStringLiteral("%1 samples").arg(n);
+}
+
+int samplesWithData(const State &state)
+{
+    int n = 0;
+    for (int s = 1; s <= state.wellCount; ++s)
+        n += SampleHasData(state, s) ? 1 : 0;
+    return n;
 }
 
 // The sample becomes the current item, in view: the list scrolls only when
@@ -187,6 +199,67 @@ void MainWindow::mnuEditPasteTable_Click()
     else
         StatusBar->setText(QStringLiteral("%1; %2, and %3 more.")
                                .arg(filled, issueText(plan.issues.front())).arg(plan.issueCount - 1));
+}
+
+void MainWindow::mnuFileExportCsv_Click()
+{
+    exportSamples(ExportFormat::Csv);
+}
+
+void MainWindow::mnuFileExportJson_Click()
+{
+    exportSamples(ExportFormat::Json);
+}
+
+void MainWindow::exportSamples(ExportFormat format)
+{
+    const bool json = format == ExportFormat::Json;
+    const QString extension = json ? QStringLiteral("json") : QStringLiteral("csv");
+    const QString title = json ? QStringLiteral("Export Samples as JSON") : QStringLiteral("Export Samples as CSV");
+    const int withData = samplesWithData(mState);
+    const std::optional<bool> allWells = ExportOptions::run(this, title, withData, mState.wellCount, mExportAllWells);
+    if (!allWells)
+        return;
+    mExportAllWells = *allWells;
+
+    CommonDialogs::FileRequest request;
+    request.title = title;
+    request.filter = json ? QStringLiteral("JSON File (*.json)|*.json|All Files (*.*)|*.*|")
+                          : QStringLiteral("CSV File (*.csv)|*.csv|All Files (*.*)|*.*|");
+    request.defaultExt = extension;
+    request.initDir = documentFolder();
+    const QString base = mState.fileTitle.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(mState.fileTitle).completeBaseName();
+    request.fileName = base + u'.' + extension;
+    request.filterIndex = 1;
+    request.confirmOverwrite = true;
+    const std::optional<QString> path = CommonDialogs::instance().showSave(this, request);
+    if (!path || path->isEmpty())
+        return;
+
+    // The description as the box shows it, as Save would store it.
+    const QString stored = std::exchange(mState.fileDesc, TxtFileDesc->text());
+    const QByteArray bytes = exportDocument(mState, format, *allWells);
+    mState.fileDesc = stored;
+
+    // Written beside the target and put in its place in one step: a failed
+    // export leaves an earlier file of that name as it was.
+    QSaveFile file(*path);
+    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    written = written && file.commit();
+    if (!written) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        QStringLiteral("The samples could not be exported to\n%1\n\n%2\n\nNothing on disk was changed.")
+                            .arg(QDir::toNativeSeparators(*path), reason),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ExportFailed"));
+        box.exec();
+        return;
+    }
+    const int count = *allWells ? mState.wellCount : withData;
+    StatusBar->setText(QStringLiteral("%1 exported to %2.").arg(samplesCount(std::size_t(count)),
+                                                                QDir::toNativeSeparators(*path)));
 }
 
 } // namespace Tessar

@@ -8,16 +8,20 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
 using namespace Tessar;
 
-// Sample lists coming in from spreadsheets and files, driven through the
-// menus, the keyboard and the system clipboard.
+// Sample lists coming in from spreadsheets and files and going out again,
+// driven through the menus, the keyboard and the system clipboard.
 class TestSampleTables : public QObject, WindowDriver
 {
     Q_OBJECT
@@ -306,6 +310,67 @@ private slots:
         QCOMPARE(unanswered(), 0);
         QVERIFY2(told.contains(QDir::toNativeSeparators(path("missing.csv"))), qPrintable(told));
         QCOMPARE(document(), before);
+    }
+
+    void exportReadsBackAndAFailedWriteSaysWhy()
+    {
+        openPlate();
+        child<QLineEdit>(QStringLiteral("TxtFileDesc"))->setText(QStringLiteral("Run 7, checked"));
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
+            QVERIFY(options->findChild<QRadioButton *>(QStringLiteral("exportDataOnly"))->isChecked());
+            QCOMPARE(options->findChild<QRadioButton *>(QStringLiteral("exportDataOnly"))->text(),
+                     QStringLiteral("&Only the samples that hold information (29)"));
+            click(options, "exportOk");
+        });
+        dialogs->answers = {path("out.csv")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportCsv")});
+        const CommonDialogs::FileRequest asked = dialogs->requests.last();
+        QCOMPARE(asked.title, QStringLiteral("Export Samples as CSV"));
+        QCOMPARE(asked.fileName, QStringLiteral("plate.csv"));
+        QCOMPARE(QDir(asked.initDir), QDir(dir.path()));
+        QCOMPARE(asked.defaultExt, QStringLiteral("csv"));
+        QCOMPARE(status(), QStringLiteral("29 samples exported to %1.").arg(QDir::toNativeSeparators(path("out.csv"))));
+
+        // Read back with the table reader into the same list emptied: the same samples.
+        const TextTable table = readTable(QByteArrayView(fileBytes(path("out.csv"))), tableSourceForPath(path("out.csv")));
+        State back = state;
+        back.sampleTable.clear();
+        const ImportPlan plan = planImport(back, table);
+        QCOMPARE(plan.issueCount, 0);
+        QCOMPARE(applyImport(back, plan), ApplyStatus::Applied);
+        QCOMPARE(sampleFileBytes(back), sampleFileBytes(state));
+
+        // JSON of every well, with the description as the box shows it.
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
+            options->findChild<QRadioButton *>(QStringLiteral("exportAllWells"))->setChecked(true);
+            click(options, "exportOk");
+        });
+        dialogs->answers = {path("every.json")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportJson")});
+        QCOMPARE(dialogs->requests.last().title, QStringLiteral("Export Samples as JSON"));
+        const QJsonObject json = QJsonDocument::fromJson(fileBytes(path("every.json"))).object();
+        QCOMPARE(json.value(QStringLiteral("samples")).toArray().size(), 96);
+        QCOMPARE(json.value(QStringLiteral("fileDesc")).toString(), QStringLiteral("Run 7, checked"));
+
+        // A folder that cannot take the file: told why, nothing written.
+        writeBytes(path("blocker"), QByteArrayLiteral("a file, not a folder"));
+        const QString target = path("blocker") + QStringLiteral("/out.csv");
+        QString told;
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
+            QVERIFY(options->findChild<QRadioButton *>(QStringLiteral("exportAllWells"))->isChecked());   // as last time
+            click(options, "exportOk");
+        });
+        whenModal(QStringLiteral("ExportFailed"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        dialogs->answers = {target};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportCsv")});
+        QCOMPARE(unanswered(), 0);
+        QVERIFY2(told.startsWith(QStringLiteral("The samples could not be exported to\n") + QDir::toNativeSeparators(target) + QStringLiteral("\n\n")), qPrintable(told));
+        const QString reason = told.section(QStringLiteral("\n\n"), 1, 1);
+        QVERIFY2(!reason.trimmed().isEmpty(), qPrintable(told));
+        QCOMPARE(fileBytes(path("blocker")), QByteArrayLiteral("a file, not a folder"));
     }
 };
 
