@@ -120,11 +120,15 @@ void MainWindow::importTable(const TextTable &table, const QString &source)
                                     status = applyImport(mState, *plan);
                                     if (status != ApplyStatus::Applied)
                                         return;
-                                    if (namesKeys)
-                                        nameInsertEntries();
                                     if (!samples.empty())
                                         bringIntoView(mState, samples.front());
                                     fillsample(mState.topSample);
+                                    // A key that takes a name colours every well
+                                    // already holding it, not only the imported ones.
+                                    if (namesKeys) {
+                                        nameInsertEntries();
+                                        fillallpic();
+                                    }
                                 });
     if (status == ApplyStatus::StateChanged) {
         QMessageBox box(QMessageBox::Warning, windowTitle(),

@@ -270,6 +270,14 @@ private slots:
         QCOMPARE(undoEntry(), stepBefore);
         QVERIFY(state.keyName[3].isEmpty());
 
+        // A well outside the table that holds the name already, as an
+        // earlier import left it, takes the key's colour with the name.
+        writeBytes(path("earlier.csv"), QByteArrayLiteral("Well,Key\r\nH12,Mystery\r\n"));
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) { click(preview, "importOk"); });
+        import(path("earlier.csv"));
+        QCOMPARE(well(96), opaque(ButtonShadowColour));
+        const QByteArray earlier = document();
+
         // Accepted with the key named: one step, which takes the name back too.
         whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
             preview->findChild<QCheckBox *>(QStringLiteral("importNameKeys"))->setChecked(true);
@@ -282,8 +290,10 @@ private slots:
         QCOMPARE(state.sampleTable(1, 3), QString());   // the table's missing Volume column leaves it
         QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP3"))->text(), QStringLiteral("Mystery"));
         QCOMPARE(well(3), opaque(state.keyColor[3]));
+        QCOMPARE(well(96), opaque(state.keyColor[3]));
         press(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(document(), before);
+        QCOMPARE(document(), earlier);
+        QCOMPARE(well(96), opaque(ButtonShadowColour));
         QVERIFY(state.keyName[3].isEmpty());
         QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP3"))->text(), QString());
     }
