@@ -29,6 +29,7 @@ ExportOptions::ExportOptions(const QString &title, int samplesWithData, int well
     (allWells ? mAllWells : mDataOnly)->setChecked(true);
 
     auto *buttons = new QDialogButtonBox(this);
+    buttons->setObjectName(QStringLiteral("exportButtons"));
     QPushButton *ok = buttons->addButton(QDialogButtonBox::Ok);
     ok->setObjectName(QStringLiteral("exportOk"));
     ok->setDefault(true);

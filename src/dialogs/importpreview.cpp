@@ -142,6 +142,7 @@ ImportPreview::ImportPreview(const State &state, const TextTable &table, const Q
     layout->addWidget(mNameKeys);
 
     auto *buttons = new QDialogButtonBox(this);
+    buttons->setObjectName(QStringLiteral("importButtons"));
     mOk = buttons->addButton(QDialogButtonBox::Ok);
     mOk->setObjectName(QStringLiteral("importOk"));
     QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
