@@ -181,7 +181,6 @@ private:
     void updateRecoverEntry();
     void importTable(const TextTable &table, const QString &source);
     void exportSamples(ExportFormat format);
-    QString documentFolder() const;
 
     void applyLayout();
     void focusFirstSample();

@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "exportrequest.h"
+
 #include "core/tableexport.h"
 #include "core/tableimport.h"
 #include "core/tablepaste.h"
@@ -70,22 +72,12 @@ void bringIntoView(State &state, int s)
 
 } // namespace
 
-QString MainWindow::documentFolder() const
-{
-    if (!mState.filePath.isEmpty()) {
-        const QFileInfo file(mState.filePath);
-        if (file.absoluteDir().exists())
-            return file.absolutePath();
-    }
-    return mState.profileDir;
-}
-
 void MainWindow::mnuFileImport_Click()
 {
     CommonDialogs::FileRequest request;
     request.title = QStringLiteral("Import Samples");
     request.filter = QStringLiteral("Tables (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|All Files (*.*)|*.*|");
-    request.initDir = documentFolder();
+    request.initDir = documentFolder(mState);
     request.filterIndex = 1;
     const std::optional<QString> path = CommonDialogs::instance().showOpen(this, request);
     if (!path || path->isEmpty())
@@ -226,16 +218,11 @@ void MainWindow::exportSamples(ExportFormat format)
         return;
     mExportAllWells = *allWells;
 
-    CommonDialogs::FileRequest request;
-    request.title = title;
-    request.filter = json ? QStringLiteral("JSON File (*.json)|*.json|All Files (*.*)|*.*|")
-                          : QStringLiteral("CSV File (*.csv)|*.csv|All Files (*.*)|*.*|");
-    request.defaultExt = extension;
-    request.initDir = documentFolder();
-    const QString base = mState.fileTitle.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(mState.fileTitle).completeBaseName();
-    request.fileName = base + u'.' + extension;
-    request.filterIndex = 1;
-    request.confirmOverwrite = true;
+    const CommonDialogs::FileRequest request = exportRequest(
+        mState, title,
+        json ? QStringLiteral("JSON File (*.json)|*.json|All Files (*.*)|*.*|")
+             : QStringLiteral("CSV File (*.csv)|*.csv|All Files (*.*)|*.*|"),
+        extension);
     const std::optional<QString> path = CommonDialogs::instance().showSave(this, request);
     if (!path || path->isEmpty())
         return;
