@@ -169,6 +169,7 @@ private:
 
     std::optional<QString> askFile(bool forSaving);
     void nameDocument(const QString &path);
+    void startUntitled();
     bool save(bool saveAs);
     void openDocument(const QString &path, const QString &stepText);
     WindowFace face() const;
