@@ -115,19 +115,6 @@ QByteArray guardedBytes(const State &state, QStringList &problems, const char *w
     return QByteArray();
 }
 
-// Building a starting state lays out a plate; the fuzzer asks for them
-// thousands of times a second, so each is built once and copied.
-const State &cachedStart(int which)
-{
-    static const std::array<State, StartingStateCount> states = [] {
-        std::array<State, StartingStateCount> built;
-        for (int i = 0; i < StartingStateCount; ++i)
-            built[std::size_t(i)] = startingState(i);
-        return built;
-    }();
-    return states[std::size_t(std::clamp(which, 0, StartingStateCount - 1))];
-}
-
 } // namespace
 
 State startingState(int which)
@@ -178,6 +165,19 @@ State startingState(int which)
         break;
     }
     return state;
+}
+
+// Building a starting state lays out a plate; the fuzzer asks for them
+// thousands of times a second, so each is built once and copied.
+const State &cachedStart(int which)
+{
+    static const std::array<State, StartingStateCount> states = [] {
+        std::array<State, StartingStateCount> built;
+        for (int i = 0; i < StartingStateCount; ++i)
+            built[std::size_t(i)] = startingState(i);
+        return built;
+    }();
+    return states[std::size_t(std::clamp(which, 0, StartingStateCount - 1))];
 }
 
 QStringList invariantProblems(const State &state)

@@ -12,6 +12,9 @@ struct State;
 // reader that lets any of that leak into the result shows up.
 inline constexpr int StartingStateCount = 4;
 State startingState(int which);
+// The same states, built once: the fuzzers ask for them thousands of times a
+// second.
+const State &cachedStart(int which);
 
 // Problems with the model itself: numField, the plate format and its layout,
 // the scroll position and the current item. Empty when all hold.

@@ -136,24 +136,13 @@ void checkPaste(const State &before, QStringView text, QStringList &problems, in
     }
 }
 
-const State &cachedState(int which)
-{
-    static const std::array<State, StartingStateCount> states = [] {
-        std::array<State, StartingStateCount> built;
-        for (int i = 0; i < StartingStateCount; ++i)
-            built[std::size_t(i)] = startingState(i);
-        return built;
-    }();
-    return states[std::size_t(std::clamp(which, 0, StartingStateCount - 1))];
-}
-
 } // namespace
 
 QStringList tableProblems(const QByteArray &input, int source, int start)
 {
     QStringList problems;
     try {
-        const State &before = cachedState(start);
+        const State &before = cachedStart(start);
         const TableSource from = std::array{TableSource::CsvFile, TableSource::TsvFile, TableSource::Content}
             [std::size_t(std::clamp(source, 0, TableSourceCount - 1))];
         const QString text = decodeTableBytes(QByteArrayView(input));

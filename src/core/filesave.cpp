@@ -1,6 +1,7 @@
 #include "filesave.h"
 
 #include "keptcopy.h"
+#include "writeall.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,21 +22,6 @@ namespace {
 // Far beyond any sample file. Copying a larger file aside would stall the
 // save and fill the cache; such a file is not written over in place.
 constexpr qint64 MaxKeptCopy = qint64(256) * 1024 * 1024;
-
-bool writeAll(int fd, const char *data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
-}
 
 enum class Replace {
     Done,

@@ -1,5 +1,7 @@
 #include "keptcopy.h"
 
+#include "writeall.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -41,21 +43,6 @@ private:
 QString systemError(const QString &what, int code)
 {
     return what + QStringLiteral(": ") + qt_error_string(code);
-}
-
-bool writeAll(int fd, const char *data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
 }
 
 // Copies everything `from` holds into `to`; errno tells why it stopped.

@@ -114,14 +114,18 @@ bool MainWindow::writeDocument()
 
 void MainWindow::mnuFileNew_Click()
 {
-    change(QStringLiteral("New"), EditRecorder::Scope::Document, {}, [this] {
-        clearSamples(mState);
-        LblFilename->setText(QStringLiteral("Filename: Untitled"));
-        mnuFileSave->setEnabled(false);
-        TxtFileDesc->setText(QStringLiteral("Description: "));
-        sizeform();
-    });
+    change(QStringLiteral("New"), EditRecorder::Scope::Document, {}, [this] { startUntitled(); });
     focusFirstSample();
+}
+
+// An empty, unnamed document with the plate and keys as they are.
+void MainWindow::startUntitled()
+{
+    clearSamples(mState);
+    LblFilename->setText(QStringLiteral("Filename: Untitled"));
+    mnuFileSave->setEnabled(false);
+    TxtFileDesc->setText(QStringLiteral("Description: "));
+    sizeform();
 }
 
 void MainWindow::mnuFileOpen_Click()
@@ -203,11 +207,7 @@ void MainWindow::MnuSetupWellnum_Click(int index)
            [this, index] {
                mState.wellCount = WellSizes[index];
                initialize5();
-               clearSamples(mState);
-               LblFilename->setText(QStringLiteral("Filename: Untitled"));
-               mnuFileSave->setEnabled(false);
-               TxtFileDesc->setText(QStringLiteral("Description: "));
-               sizeform();
+               startUntitled();
            });
     focusFirstSample();
 }

@@ -39,6 +39,8 @@ class PicWell;
 class RecoveryKeeper;
 struct FillResult;
 struct SearchStart;
+struct TextTable;
+enum class ExportFormat;
 
 // The program's one document window, "Corvant XY Stage": a header with the
 // company, file name and description, the plate map, a column of sample
@@ -131,6 +133,10 @@ public:
     void mnuSetupConfigure_Click();
     void mnuInsertOP_Click(int index);
     void mnuFileRecover_Click();
+    void mnuFileImport_Click();
+    void mnuFileExportCsv_Click();
+    void mnuFileExportJson_Click();
+    void mnuEditPasteTable_Click();
 
 signals:
     // The window has closed and saved the settings: the program ends.
@@ -165,6 +171,7 @@ private:
 
     std::optional<QString> askFile(bool forSaving);
     void nameDocument(const QString &path);
+    void startUntitled();
     bool save(bool saveAs);
     void openDocument(const QString &path, const QString &stepText);
     WindowFace face() const;
@@ -175,6 +182,8 @@ private:
     void handOverPending();
     void handOver(const QString &path);
     void updateRecoverEntry();
+    void importTable(const TextTable &table, const QString &source);
+    void exportSamples(ExportFormat format);
 
     void applyLayout();
     void focusFirstSample();
@@ -226,6 +235,7 @@ private:
     QStringList mPendingOpens;      // files handed over while a dialog was open
     QPointer<QWidget> mWatchedModal;  // the dialog they wait for
     bool mHandingOver = false;
+    bool mExportAllWells = false;   // the last export's choice
 };
 
 } // namespace Tessar
