@@ -36,32 +36,35 @@ constexpr int DescriptionLength = 500;   // the picture shortens further to fit
 
 } // namespace
 
-PictureLayout::PictureLayout(const State &state, int width)
+PictureLayout::PictureLayout(const State &state, const PictureOptions &options)
 {
-    width = std::max(width, 1);
+    const int width = std::max(options.width, 1);
     const double unit = width / 100.0;
     const double margin = Margin * unit;
     const double inner = width - 2 * margin;
     double y = margin;
 
-    mTitle.text = titleOf(state);
-    mTitle.box = QRectF(margin, y, inner, TitleHeight * unit);
-    mTitle.centre = mTitle.box.center();
-    mTitle.size = TitleSize * unit;
-    y += TitleHeight * unit;
-    const QString description = shortened(state.fileDesc, DescriptionLength).trimmed();
-    if (!description.isEmpty()) {
-        mDescription.text = description;
-        mDescription.box = QRectF(margin, y, inner, DescriptionHeight * unit);
-        mDescription.centre = mDescription.box.center();
-        mDescription.size = DescriptionSize * unit;
-        y += DescriptionHeight * unit;
+    if (options.title) {
+        mTitle.text = titleOf(state);
+        mTitle.box = QRectF(margin, y, inner, TitleHeight * unit);
+        mTitle.centre = mTitle.box.center();
+        mTitle.size = TitleSize * unit;
+        y += TitleHeight * unit;
+        // One line: a description typed over several is read as one.
+        const QString description = shortened(state.fileDesc, DescriptionLength).simplified();
+        if (!description.isEmpty()) {
+            mDescription.text = description;
+            mDescription.box = QRectF(margin, y, inner, DescriptionHeight * unit);
+            mDescription.centre = mDescription.box.center();
+            mDescription.size = DescriptionSize * unit;
+            y += DescriptionHeight * unit;
+        }
+        y += GapAbovePlate * unit;
     }
-    y += GapAbovePlate * unit;
 
     // The plate keeps the screen map's proportions, 81 by 123 plate units.
     mProjection = PlateProjection(QRectF(margin, y, inner, inner * PlateHeight / PlateWidth));
-    y += mProjection.area().height() + GapAboveLegend * unit;
+    y += mProjection.area().height();
 
     const PlateFormat *format = plateFormat(state.wellCount);
     if (format && state.spotX.size() > std::size_t(state.wellCount) && state.spotY.size() > std::size_t(state.wellCount)) {
@@ -74,9 +77,12 @@ PictureLayout::PictureLayout(const State &state, int width)
         placeEdgeLabels(state);
     }
 
-    placeLegend(state, y, unit);
-    for (const LegendSlot &slot : mLegend)
-        y = std::max(y, slot.text.bottom());
+    if (options.legend) {
+        y += GapAboveLegend * unit;
+        placeLegend(state, y, unit);
+        for (const LegendSlot &slot : mLegend)
+            y = std::max(y, slot.text.bottom());
+    }
     y += margin;
     mSize = QSize(width, int(std::ceil(y - 1e-6)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "picturelegend.h"
+#include "pictureoptions.h"
 #include "plateprojection.h"
 
 #include <QPointF>
@@ -33,21 +34,21 @@ struct LegendSlot
     double size = 0;
 };
 
-// Where everything of a plate picture goes for a given width in pixels:
-// the document's name and description on top, the plate as the screen's
+// Where everything of a plate picture goes for the options' width in
+// pixels: the document's name and description on top (when asked for), the plate as the screen's
 // map shows it with its row letters along the top edge (A at the left)
 // and column numbers along the left edge (1 at the bottom), and the legend
-// of keys below. Every length follows the width, so a picture looks the
+// of keys below (when asked for). Every length follows the width, so a picture looks the
 // same at any size; the height is what the width makes it.
 class PictureLayout
 {
 public:
-    PictureLayout(const State &state, int width);
+    PictureLayout(const State &state, const PictureOptions &options);
 
     QSize size() const { return mSize; }
 
     const PictureText &title() const { return mTitle; }
-    // Empty text and box when the document has no description.
+    // Empty text and box when there is no title, or the document has no description.
     const PictureText &description() const { return mDescription; }
 
     QRectF plate() const { return mProjection.area(); }

@@ -33,11 +33,12 @@ std::vector<LegendEntry> pictureLegend(const State &state)
     std::vector<LegendEntry> legend;
     for (int k = 1; k <= KeyCount; ++k) {
         const QString &name = state.keyName[std::size_t(k)];
-        if (name.isEmpty())
-            continue;
         const int count = keyed[std::size_t(k)];
-        legend.push_back({keyedDisc(state, k), QStringLiteral("Key %1: %2").arg(k).arg(shortened(name, LabelLength)),
-                          samples(count), count});
+        // A key without a name marks no well, but its colour and number
+        // are still the key's, so the legend reads the same on every plate.
+        const QString label = name.isEmpty() ? QStringLiteral("Key %1").arg(k)
+                                             : QStringLiteral("Key %1: %2").arg(k).arg(shortened(name, LabelLength));
+        legend.push_back({keyedDisc(state, k), label, samples(count), count});
     }
     if (keyed[0] > 0)
         legend.push_back({keyedDisc(state, 0), QStringLiteral("No key"), samples(keyed[0]), keyed[0]});

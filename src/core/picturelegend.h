@@ -22,9 +22,10 @@ struct LegendEntry
     friend bool operator==(const LegendEntry &, const LegendEntry &) = default;
 };
 
-// Every named key in key order, counted by the discs that take its colour
-// (a key whose name another key shares may count none); then the samples
-// with data but no key, and the empty wells, each only when there are any.
+// The six keys in order, each counted by the discs that take its colour (a
+// key without a name, or whose name another key shares, may count none);
+// then the samples with data but no key, and the empty wells, each only
+// when there are any.
 std::vector<LegendEntry> pictureLegend(const State &state);
 
 } // namespace Tessar

@@ -2,8 +2,8 @@
 
 #include "screencentre.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -12,89 +12,87 @@
 
 namespace Tessar {
 
-ImageOptions::ImageOptions(const State &state, const PictureSize &initial, QWidget *parent)
+ImageOptions::ImageOptions(const QString &title, const State &state, const PictureOptions &initial, QWidget *parent)
     : QDialog(parent)
     , mState(state)
 {
     setObjectName(QStringLiteral("ImageOptions"));
-    setWindowTitle(QStringLiteral("Image Size"));
+    setWindowTitle(title);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto *layout = new QVBoxLayout(this);
-    auto *intro = new QLabel(QStringLiteral("The picture keeps the plate's proportions: its height follows from its width."),
-                             this);
-    intro->setObjectName(QStringLiteral("ImageIntro"));
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
-
     auto *form = new QFormLayout;
-    mWidth = new QDoubleSpinBox(this);
-    mWidth->setObjectName(QStringLiteral("ImageWidth"));
-    mWidth->setRange(MinPictureWidthMm, MaxPictureWidthMm);
-    mWidth->setDecimals(1);
-    mWidth->setSuffix(QStringLiteral(" mm"));
-    mWidth->setValue(initial.widthMm);
-    form->addRow(QStringLiteral("&Width:"), mWidth);
+    mWidth = new QSpinBox(this);
+    mWidth->setObjectName(QStringLiteral("imageWidth"));
+    mWidth->setRange(MinPictureWidth, MaxPictureWidth);
+    mWidth->setSingleStep(100);
+    mWidth->setSuffix(QStringLiteral(" pixels"));
+    mWidth->setValue(initial.width);
+    mWidth->setAccelerated(true);
+    auto *widthLabel = new QLabel(QStringLiteral("&Width:"), this);
+    widthLabel->setBuddy(mWidth);
+    form->addRow(widthLabel, mWidth);
 
-    mDpi = new QSpinBox(this);
-    mDpi->setObjectName(QStringLiteral("ImageDpi"));
-    mDpi->setRange(MinPictureDpi, MaxPictureDpi);
-    mDpi->setSingleStep(50);
-    mDpi->setSuffix(QStringLiteral(" dpi"));
-    mDpi->setValue(initial.dpi);
-    form->addRow(QStringLiteral("&Resolution:"), mDpi);
-
-    mPixels = new QLabel(this);
-    mPixels->setObjectName(QStringLiteral("ImagePixels"));
-    mPixels->setWordWrap(true);
-    form->addRow(QStringLiteral("Size:"), mPixels);
+    // The plate keeps its proportions, so the height only follows.
+    mHeight = new QLabel(this);
+    mHeight->setObjectName(QStringLiteral("imageHeight"));
+    form->addRow(QStringLiteral("Height:"), mHeight);
     layout->addLayout(form);
 
+    mTitle = new QCheckBox(QStringLiteral("&Title: the file name and description above the plate"), this);
+    mTitle->setObjectName(QStringLiteral("imageTitle"));
+    mTitle->setChecked(initial.title);
+    layout->addWidget(mTitle);
+    mLegend = new QCheckBox(QStringLiteral("&Legend: the keys' colours and names below the plate"), this);
+    mLegend->setObjectName(QStringLiteral("imageLegend"));
+    mLegend->setChecked(initial.legend);
+    layout->addWidget(mLegend);
+
     auto *buttons = new QDialogButtonBox(this);
-    buttons->setObjectName(QStringLiteral("ImageButtons"));
-    mSave = buttons->addButton(QStringLiteral("&Save"), QDialogButtonBox::AcceptRole);
-    mSave->setObjectName(QStringLiteral("ImageSave"));
-    mSave->setDefault(true);
+    buttons->setObjectName(QStringLiteral("imageButtons"));
+    mOk = buttons->addButton(QDialogButtonBox::Ok);
+    mOk->setObjectName(QStringLiteral("imageOk"));
+    mOk->setDefault(true);
     QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cancel->setObjectName(QStringLiteral("ImageCancel"));
+    cancel->setObjectName(QStringLiteral("imageCancel"));
+    layout->addSpacing(6);
     layout->addWidget(buttons);
 
-    connect(mSave, &QPushButton::clicked, this, &QDialog::accept);
+    connect(mOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(mWidth, &QDoubleSpinBox::valueChanged, this, &ImageOptions::showPixels);
-    connect(mDpi, &QSpinBox::valueChanged, this, &ImageOptions::showPixels);
-    showPixels();
+    connect(mWidth, &QSpinBox::valueChanged, this, &ImageOptions::showHeight);
+    connect(mTitle, &QCheckBox::toggled, this, &ImageOptions::showHeight);
+    connect(mLegend, &QCheckBox::toggled, this, &ImageOptions::showHeight);
+    showHeight();
     mWidth->setFocus();
     mWidth->selectAll();
-    setMinimumWidth(380);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-PictureSize ImageOptions::chosen() const
+PictureOptions ImageOptions::chosen() const
 {
-    return {mWidth->value(), mDpi->value()};
+    return {mWidth->value(), mTitle->isChecked(), mLegend->isChecked()};
 }
 
-std::optional<PictureSize> ImageOptions::ask(QWidget *parent, const State &state, const PictureSize &initial)
+std::optional<PictureOptions> ImageOptions::ask(QWidget *parent, const QString &title, const State &state,
+                                                const PictureOptions &initial)
 {
-    ImageOptions dialog(state, initial, parent);
+    ImageOptions dialog(title, state, initial, parent);
     centreOnScreen(&dialog, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();
 }
 
-// A size past the bounds says why and cannot be saved.
-void ImageOptions::showPixels()
+// A picture past what one may have says why and cannot be made.
+void ImageOptions::showHeight()
 {
-    const PictureSize size = chosen();
-    const QString problem = pictureSizeProblem(mState, size);
-    if (problem.isEmpty()) {
-        const QSize pixels = picturePixels(mState, size);
-        mPixels->setText(QStringLiteral("%1 \u00d7 %2 pixels").arg(pixels.width()).arg(pixels.height()));
-    } else {
-        mPixels->setText(problem);
-    }
-    mSave->setEnabled(problem.isEmpty());
+    const PictureOptions options = chosen();
+    const QString problem = pictureSizeProblem(mState, options);
+    mHeight->setText(problem.isEmpty()
+                         ? QStringLiteral("%1 pixels").arg(picturePixels(mState, options).height())
+                         : problem);
+    mOk->setEnabled(problem.isEmpty());
 }
 
 } // namespace Tessar

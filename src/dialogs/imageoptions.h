@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/picturesize.h"
+#include "core/pictureoptions.h"
 
 #include <QDialog>
 
 #include <optional>
 
-class QDoubleSpinBox;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -15,29 +15,31 @@ namespace Tessar {
 
 struct State;
 
-// Asks how large a PNG picture of the plate map is to be: its printed
-// width and resolution, showing the pixels these make for the document
-// and refusing sizes past what a picture may have.
+// Asks what a picture of the plate map is to be: its width in pixels,
+// showing the height that makes for the document, and whether the
+// document's name and description head it and the legend of keys follows.
 class ImageOptions : public QDialog
 {
     Q_OBJECT
 
 public:
-    ImageOptions(const State &state, const PictureSize &initial, QWidget *parent = nullptr);
+    ImageOptions(const QString &title, const State &state, const PictureOptions &initial, QWidget *parent = nullptr);
 
-    PictureSize chosen() const;
+    PictureOptions chosen() const;
 
-    // The size chosen, or none when the user cancelled.
-    static std::optional<PictureSize> ask(QWidget *parent, const State &state, const PictureSize &initial);
+    // The options chosen, or none when the user cancelled.
+    static std::optional<PictureOptions> ask(QWidget *parent, const QString &title, const State &state,
+                                             const PictureOptions &initial);
 
 private:
-    void showPixels();
+    void showHeight();
 
     const State &mState;
-    QDoubleSpinBox *mWidth = nullptr;
-    QSpinBox *mDpi = nullptr;
-    QLabel *mPixels = nullptr;
-    QPushButton *mSave = nullptr;
+    QSpinBox *mWidth = nullptr;
+    QLabel *mHeight = nullptr;
+    QCheckBox *mTitle = nullptr;
+    QCheckBox *mLegend = nullptr;
+    QPushButton *mOk = nullptr;
 };
 
 } // namespace Tessar

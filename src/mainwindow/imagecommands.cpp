@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "exportrequest.h"
+
 #include "dialogs/imageoptions.h"
 #include "plate/picturefile.h"
 #include "platform/commondialogs.h"
@@ -10,28 +12,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-#include <utility>
-
 namespace Tessar {
 
 namespace {
 
 const QString ExportImageTitle = QStringLiteral("Export Plate Map as Image");
-
-// Beside the document's file, named after it.
-CommonDialogs::FileRequest imageRequest(const State &state)
-{
-    CommonDialogs::FileRequest request;
-    request.title = ExportImageTitle;
-    request.filter = QStringLiteral("PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg|All Files (*.*)|*.*|");
-    request.defaultExt = QStringLiteral("png");
-    request.filterIndex = 1;
-    const QFileInfo document(state.filePath);
-    request.initDir = !state.filePath.isEmpty() && document.dir().exists() ? document.absolutePath() : state.profileDir;
-    const QString title = QFileInfo(state.fileTitle).completeBaseName();
-    request.fileName = (title.isEmpty() ? QStringLiteral("Untitled") : title) + QStringLiteral(".png");
-    return request;
-}
 
 void tellNotSaved(QWidget *parent, const QString &path, const QString &why)
 {
@@ -44,36 +29,31 @@ void tellNotSaved(QWidget *parent, const QString &path, const QString &why)
 
 } // namespace
 
-// The name's extension says the format; a PNG is then given its size, an
-// SVG, which scales without loss, is drawn on the default size's grid.
+// The file's extension says the format, which the save dialog's filter
+// gives a name typed without one.
 void MainWindow::mnuFileExportImage_Click()
 {
-    const std::optional<QString> path = CommonDialogs::instance().showSave(this, imageRequest(mState));
+    // The title carries the description as the window shows it, typed or saved.
+    State shown = mState;
+    shown.fileDesc = TxtFileDesc->text();
+    const std::optional<PictureOptions> options = ImageOptions::ask(this, ExportImageTitle, shown, mPictureOptions);
+    if (!options)
+        return;
+    mPictureOptions = *options;
+    const std::optional<QString> path = CommonDialogs::instance().showSave(
+        this, exportRequest(mState, ExportImageTitle, QStringLiteral("PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|"),
+                            QStringLiteral("png")));
     if (!path || path->isEmpty())
         return;
     const std::optional<PictureFormat> format = pictureFormatFor(*path);
     if (!format) {
         tellNotSaved(this, *path,
-                     QStringLiteral("The plate map is saved as a PNG image (.png) or an SVG image (.svg): "
+                     QStringLiteral("The plate map is saved as a PNG image (.png) or an SVG drawing (.svg): "
                                     "choose a name that ends in one of them."));
         return;
     }
-    // The title carries the description as the window shows it, typed or saved.
-    const QString savedDescription = std::exchange(mState.fileDesc, TxtFileDesc->text());
-    PictureSize size;
-    bool asked = true;
-    if (*format == PictureFormat::Png) {
-        const std::optional<PictureSize> chosen = ImageOptions::ask(this, mState, mPictureSize);
-        asked = chosen.has_value();
-        if (chosen)
-            size = mPictureSize = *chosen;
-    }
     QString error;
-    const bool written = asked && writePlatePicture(mState, *format, size, *path, &error);
-    mState.fileDesc = savedDescription;
-    if (!asked)
-        return;
-    if (!written) {
+    if (!writePlatePicture(shown, *format, *options, *path, &error)) {
         tellNotSaved(this, *path, error);
         return;
     }

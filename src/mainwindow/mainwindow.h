@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/documentedit.h"
-#include "core/picturesize.h"
+#include "core/pictureoptions.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/wheelsteps.h"
@@ -201,7 +201,7 @@ private:
     std::optional<QPoint> mNormalFrameOffset;
     Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
     WheelSteps mWheelSteps;                   // over the map and the frames
-    PictureSize mPictureSize;                 // the last one a picture was saved at
+    PictureOptions mPictureOptions;           // as the last picture was saved
 
     QWidget *mClient = nullptr;
     QSize mLaidOutSize;   // the client size sizeform last worked with

@@ -12,13 +12,10 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
-#include <cmath>
 
 namespace Tessar {
 
 namespace {
-
-constexpr double InchesPerMetre = 1 / 0.0254;
 
 bool fail(QString *error, const QString &why)
 {
@@ -27,19 +24,17 @@ bool fail(QString *error, const QString &why)
     return false;
 }
 
-bool pngBytes(const State &state, const PictureLayout &layout, const PictureSize &size, QIODevice &out, QString *error)
+bool pngBytes(const State &state, const PictureLayout &layout, const PictureOptions &options, QIODevice &out,
+              QString *error)
 {
     QImage image(layout.size(), QImage::Format_RGB32);
     if (image.isNull())
         return fail(error, QStringLiteral("There is not enough memory for a picture of %1 \u00d7 %2 pixels.")
                                .arg(layout.size().width())
                                .arg(layout.size().height()));
-    const int dotsPerMetre = int(std::lround(size.dpi * InchesPerMetre));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
     {
         QPainter painter(&image);
-        paintPlatePicture(painter, state, layout, picturePixelsPerDip(size));
+        paintPlatePicture(painter, state, layout, picturePixelsPerDip(options));
     }
     QImageWriter writer(&out, "png");
     if (!writer.write(image))
@@ -47,7 +42,7 @@ bool pngBytes(const State &state, const PictureLayout &layout, const PictureSize
     return true;
 }
 
-QByteArray svgBytes(const State &state, const PictureLayout &layout, const PictureSize &size)
+QByteArray svgBytes(const State &state, const PictureLayout &layout, const PictureOptions &options)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -55,12 +50,11 @@ QByteArray svgBytes(const State &state, const PictureLayout &layout, const Pictu
     generator.setOutputDevice(&buffer);
     generator.setSize(layout.size());
     generator.setViewBox(QRect(QPoint(0, 0), layout.size()));
-    generator.setResolution(size.dpi);
     generator.setTitle(layout.title().text);
     generator.setDescription(layout.description().text);
     {
         QPainter painter(&generator);
-        paintPlatePicture(painter, state, layout, picturePixelsPerDip(size));
+        paintPlatePicture(painter, state, layout, picturePixelsPerDip(options));
     }
     return buffer.data();
 }
@@ -77,22 +71,22 @@ std::optional<PictureFormat> pictureFormatFor(const QString &path)
     return std::nullopt;
 }
 
-bool writePlatePicture(const State &state, PictureFormat format, const PictureSize &size, const QString &path,
+bool writePlatePicture(const State &state, PictureFormat format, const PictureOptions &options, const QString &path,
                        QString *error)
 {
-    const QString problem = pictureSizeProblem(state, size);
+    const QString problem = pictureSizeProblem(state, options);
     if (!problem.isEmpty())
         return fail(error, problem);
-    const PictureLayout layout(state, pictureWidth(size));
+    const PictureLayout layout(state, options);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(error, file.errorString());
     bool written = false;
     if (format == PictureFormat::Png) {
-        written = pngBytes(state, layout, size, file, error);
+        written = pngBytes(state, layout, options, file, error);
     } else {
-        const QByteArray bytes = svgBytes(state, layout, size);
+        const QByteArray bytes = svgBytes(state, layout, options);
         written = file.write(bytes) == bytes.size();
         if (!written)
             fail(error, file.errorString());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/picturesize.h"
+#include "core/pictureoptions.h"
 
 #include <QString>
 
@@ -15,13 +15,12 @@ enum class PictureFormat { Png, Svg };
 // The format a file's name asks for: ".png" or ".svg" in any case.
 std::optional<PictureFormat> pictureFormatFor(const QString &path);
 
-// Writes the plate picture of the document (paintPlatePicture) to `path`.
-// A PNG is `size` large and says its resolution, so it prints at the width
-// asked for; an SVG is drawn on the same grid and says the same width in
-// millimetres. The file is replaced in one step, so a failure leaves no
+// Writes the plate picture of the document (paintPlatePicture) to `path`,
+// as a PNG of the options' size or an SVG drawn on the same grid. The file
+// is replaced in one step, so a failure leaves no
 // half-written file and no changed one; `error` then says why. Needs a
 // QGuiApplication (the offscreen platform will do) for the fonts.
-bool writePlatePicture(const State &state, PictureFormat format, const PictureSize &size, const QString &path,
+bool writePlatePicture(const State &state, PictureFormat format, const PictureOptions &options, const QString &path,
                        QString *error);
 
 } // namespace Tessar

@@ -3,7 +3,7 @@
 // from spreadsheet tables, and draws the plate and the printout to files.
 
 #include "core/document.h"
-#include "core/picturesize.h"
+#include "core/pictureoptions.h"
 #include "core/plategeometry.h"
 #include "core/samplefile.h"
 #include "core/settings.h"
@@ -14,6 +14,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -117,15 +118,15 @@ bool writeOutput(const QString &path, const QByteArray &bytes)
 // ---- Export ----------------------------------------------------------------
 
 // What `export --to` can make. A target that is no text (a picture, say)
-// sets `text` false and is then only written to a file named with -o, by
-// `write`, which replaces the file in one step; such a target is drawn,
-// so it needs a QGuiApplication.
+// sets `text` false and is then only written to a file, by `write`, which
+// replaces the file in one step; such a target is drawn, so it needs a
+// QGuiApplication.
 struct ExportTarget
 {
     QLatin1String name;
     bool text;
     std::function<QByteArray(const State &, const ReadResult &, bool allWells)> make;
-    std::function<bool(const State &, const PictureSize &, const QString &path, QString *error)> write = {};
+    std::function<bool(const State &, const PictureOptions &, const QString &path, QString *error)> write = {};
 };
 
 const std::vector<ExportTarget> &exportTargets()
@@ -141,13 +142,13 @@ const std::vector<ExportTarget> &exportTargets()
              return exportDocument(s, ExportFormat::Json, all, r.header);
          }},
 #ifdef TESSAR_KWL_PICTURES
-        {QLatin1String("png"), false, {}, [](const State &s, const PictureSize &size, const QString &path, QString *error) {
-             return writePlatePicture(s, PictureFormat::Png, size, path, error);
+        {QLatin1String("png"), false, {}, [](const State &s, const PictureOptions &picture, const QString &path, QString *error) {
+             return writePlatePicture(s, PictureFormat::Png, picture, path, error);
          }},
-        {QLatin1String("svg"), false, {}, [](const State &s, const PictureSize &size, const QString &path, QString *error) {
-             return writePlatePicture(s, PictureFormat::Svg, size, path, error);
+        {QLatin1String("svg"), false, {}, [](const State &s, const PictureOptions &picture, const QString &path, QString *error) {
+             return writePlatePicture(s, PictureFormat::Svg, picture, path, error);
          }},
-        {QLatin1String("pdf"), false, {}, [](const State &s, const PictureSize &, const QString &path, QString *error) {
+        {QLatin1String("pdf"), false, {}, [](const State &s, const PictureOptions &, const QString &path, QString *error) {
              return writePrintoutPdf(s, path, error);
          }},
 #endif
@@ -180,9 +181,12 @@ QString drawnExportUsage()
     const QString names = exportTargetNames(false);
     if (names.isEmpty())
         return QString();
-    return QStringLiteral("  export FILE --to %1 -o OUT [--width-mm MM] [--dpi DPI]\n"
-                          "                    draw the plate map as a PNG or SVG picture (a PNG 120 mm\n"
-                          "                    wide at 300 dpi unless told), or write the printout as PDF\n")
+    return QStringLiteral("  export FILE --to %1 [-o OUT] [--width PIXELS]\n"
+                          "                    [--no-title] [--no-legend]\n"
+                          "                    draw the plate map as File > Export > Plate Map as Image\n"
+                          "                    does (1200 pixels wide unless told), or write the printout\n"
+                          "                    as File > Export > Printout as PDF does; without -o the\n"
+                          "                    file goes beside FILE, named after it\n")
         .arg(names);
 }
 
@@ -231,8 +235,8 @@ struct Options
     QString to;
     QString output;         // -o; empty when not given
     bool allWells = false;
-    PictureSize picture;    // --width-mm and --dpi
-    bool pictureSized = false;
+    PictureOptions picture;   // --width, --no-title, --no-legend
+    bool pictureAsked = false;
     QString into;
     int wells = 0;          // --wells; 0 when not given
     bool force = false;
@@ -291,10 +295,15 @@ int check(const QStringList &files)
 int exportFile(const QString &file, const Options &options)
 {
     const ExportTarget &target = exportTarget(options.to);
-    if (!target.text && (options.output.isEmpty() || options.output == QLatin1String("-")))
-        throw UsageError{QStringLiteral("--to %1 needs -o FILE").arg(target.name)};
-    if (options.pictureSized && target.name != QLatin1String("png"))
-        throw UsageError{QStringLiteral("--width-mm and --dpi are for --to png only")};
+    if (!target.text && options.output == QLatin1String("-"))
+        throw UsageError{QStringLiteral("--to %1 writes a file; standard output is for the text formats").arg(target.name)};
+    if (options.pictureAsked && target.name != QLatin1String("png") && target.name != QLatin1String("svg"))
+        throw UsageError{QStringLiteral("--width, --no-title and --no-legend are for --to png and svg")};
+    // Beside the sample file and named after it, as the program's save dialog offers.
+    const QFileInfo input(file);
+    const QString output = target.text || !options.output.isEmpty()
+        ? options.output
+        : input.dir().filePath(input.completeBaseName() + u'.' + target.name);
 
     State state;
     const ReadResult result = readInto(state, file);
@@ -308,8 +317,8 @@ int exportFile(const QString &file, const Options &options)
         if (!problem.isEmpty())
             throw UsageError{problem};
         QString error;
-        if (!target.write(state, options.picture, options.output, &error)) {
-            err() << options.output << ": " << error << Qt::endl;
+        if (!target.write(state, options.picture, output, &error)) {
+            err() << output << ": " << error << Qt::endl;
             return IoError;
         }
         return statusOf(result);
@@ -395,7 +404,8 @@ const std::vector<Command> &commands()
         {QLatin1String("resave"), 2, 2, {}, [](const QStringList &f, const Options &) { return resave(f[0], f[1]); }},
         {QLatin1String("check"), 1, -1, {}, [](const QStringList &f, const Options &) { return check(f); }},
         {QLatin1String("export"), 1, 1,
-         {QStringLiteral("to"), QStringLiteral("o"), QStringLiteral("all-wells"), QStringLiteral("width-mm"), QStringLiteral("dpi")},
+         {QStringLiteral("to"), QStringLiteral("o"), QStringLiteral("all-wells"), QStringLiteral("width"),
+          QStringLiteral("no-title"), QStringLiteral("no-legend")},
          [](const QStringList &f, const Options &o) { return exportFile(f[0], o); }},
         {QLatin1String("import"), 1, 1,
          {QStringLiteral("into"), QStringLiteral("wells"), QStringLiteral("o"), QStringLiteral("force"), QStringLiteral("name-keys")},
@@ -441,8 +451,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("to"), QStringLiteral("export format: %1").arg(exportTargetNames()), QStringLiteral("format")},
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("where to write ('-' for standard output)"), QStringLiteral("file")},
         {QStringLiteral("all-wells"), QStringLiteral("export every well of the plate, empty ones too")},
-        {QStringLiteral("width-mm"), QStringLiteral("the PNG picture's printed width (default 120)"), QStringLiteral("mm")},
-        {QStringLiteral("dpi"), QStringLiteral("the PNG picture's resolution (default 300)"), QStringLiteral("dpi")},
+        {QStringLiteral("width"), QStringLiteral("the picture's width (default 1200)"), QStringLiteral("pixels")},
+        {QStringLiteral("no-title"), QStringLiteral("leave out the file name and description above the plate")},
+        {QStringLiteral("no-legend"), QStringLiteral("leave out the keys' colours and names below the plate")},
         {QStringLiteral("into"), QStringLiteral("the sample file to import into"), QStringLiteral("file")},
         {QStringLiteral("wells"), QStringLiteral("import into a new document of this plate format"), QStringLiteral("n")},
         {QStringLiteral("force"), QStringLiteral("import although the table has problems")},
@@ -490,20 +501,16 @@ int main(int argc, char *argv[])
             if (!ok || !isPlateFormat(options.wells))
                 throw UsageError{QStringLiteral("--wells must be one of 24, 48, 96, 384, 1536")};
         }
-        if (parser.isSet(QStringLiteral("width-mm"))) {
+        if (parser.isSet(QStringLiteral("width"))) {
             bool ok = false;
-            options.picture.widthMm = parser.value(QStringLiteral("width-mm")).toDouble(&ok);
+            options.picture.width = parser.value(QStringLiteral("width")).toInt(&ok);
             if (!ok)
-                throw UsageError{QStringLiteral("--width-mm must be a number of millimetres")};
-            options.pictureSized = true;
+                throw UsageError{QStringLiteral("--width must be a whole number of pixels")};
+            options.pictureAsked = true;
         }
-        if (parser.isSet(QStringLiteral("dpi"))) {
-            bool ok = false;
-            options.picture.dpi = parser.value(QStringLiteral("dpi")).toInt(&ok);
-            if (!ok)
-                throw UsageError{QStringLiteral("--dpi must be a whole number of dots per inch")};
-            options.pictureSized = true;
-        }
+        options.picture.title = !parser.isSet(QStringLiteral("no-title"));
+        options.picture.legend = !parser.isSet(QStringLiteral("no-legend"));
+        options.pictureAsked = options.pictureAsked || !options.picture.title || !options.picture.legend;
         if (parser.isSet(QStringLiteral("o")) && options.output.isEmpty())
             throw UsageError{QStringLiteral("-o needs a file name")};
         return command->run(files, options);
