@@ -34,6 +34,9 @@ constexpr double DigitWidth = 0.7;
 
 constexpr int DescriptionLength = 500;   // the picture shortens further to fit
 
+// A new document's description box holds this prompt; left so, it describes nothing.
+const QString DescriptionPrompt = QStringLiteral("Description:");
+
 } // namespace
 
 PictureLayout::PictureLayout(const State &state, const PictureOptions &options)
@@ -52,7 +55,7 @@ PictureLayout::PictureLayout(const State &state, const PictureOptions &options)
         y += TitleHeight * unit;
         // One line: a description typed over several is read as one.
         const QString description = shortened(state.fileDesc, DescriptionLength).simplified();
-        if (!description.isEmpty()) {
+        if (!description.isEmpty() && description != DescriptionPrompt) {
             mDescription.text = description;
             mDescription.box = QRectF(margin, y, inner, DescriptionHeight * unit);
             mDescription.centre = mDescription.box.center();
