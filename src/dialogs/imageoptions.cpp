@@ -18,7 +18,9 @@ ImageOptions::ImageOptions(const QString &title, const State &state, const Pictu
 {
     setObjectName(QStringLiteral("ImageOptions"));
     setWindowTitle(title);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // Its size is fixed: a title and a close button only, as the setup dialogs have.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;

@@ -135,6 +135,8 @@ private slots:
         whenModal(QStringLiteral("ImageOptions"), [](QWidget *dialog) {
             QCOMPARE(dialog->findChild<QSpinBox *>(QStringLiteral("imageWidth"))->value(), 400);
             QVERIFY(!dialog->findChild<QCheckBox *>(QStringLiteral("imageLegend"))->isChecked());
+            // A window of fixed size offers no minimising or maximising.
+            QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("imageCancel")), Qt::LeftButton);
         });
         chooseExportImage();
