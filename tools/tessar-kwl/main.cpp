@@ -14,7 +14,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -303,7 +302,7 @@ int exportFile(const QString &file, const Options &options)
     const QFileInfo input(file);
     const QString output = target.text || !options.output.isEmpty()
         ? options.output
-        : input.dir().filePath(input.completeBaseName() + u'.' + target.name);
+        : file.left(file.size() - input.fileName().size()) + input.completeBaseName() + u'.' + target.name;
 
     State state;
     const ReadResult result = readInto(state, file);
