@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/documentedit.h"
+#include "core/pictureoptions.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/wheelsteps.h"
@@ -110,6 +111,7 @@ public:
     void mnuFileSaveAs_Click();
     void mnuFilePrint_Click();
     void mnuFileExportPdf_Click();
+    void mnuFileExportImage_Click();
     void mnuFilePrintPreview_Click();
     void mnuFileExit_Click();
     void MnuSetupWellnum_Click(int index);
@@ -199,6 +201,7 @@ private:
     std::optional<QPoint> mNormalFrameOffset;
     Qt::KeyboardModifiers mStrokeModifiers;   // of the key stroke being typed
     WheelSteps mWheelSteps;                   // over the map and the frames
+    PictureOptions mPictureOptions;           // as the last picture was saved
 
     QWidget *mClient = nullptr;
     QSize mLaidOutSize;   // the client size sizeform last worked with

@@ -79,8 +79,8 @@ void MainWindow::createMenus()
             &QAction::triggered, this, [this] { mnuFileExportCsv_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFileExportJson"), QStringLiteral("Samples as &JSON...")),
             &QAction::triggered, this, [this] { mnuFileExportJson_Click(); });
-    // The plate picture comes with its command.
-    addItem(exports, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as &Image..."))->setEnabled(false);
+    connect(addItem(exports, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as &Image...")),
+            &QAction::triggered, this, [this] { mnuFileExportImage_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFileExportPdf"), QStringLiteral("Printout as &PDF...")),
             &QAction::triggered, this, [this] { mnuFileExportPdf_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFilePrintPreview"), QStringLiteral("Print Pre&view...")),

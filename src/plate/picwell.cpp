@@ -1,6 +1,5 @@
 #include "picwell.h"
 
-#include "core/plategeometry.h"
 
 #include <QFocusFrame>
 #include <QKeyEvent>
@@ -150,14 +149,19 @@ QColor PicWell::backColor() const
     return QColor(Qt::white);
 }
 
+PlateProjection PicWell::projection() const
+{
+    return PlateProjection(QRectF(0, 0, width(), height()));
+}
+
 QPointF PicWell::toPixel(float x, float y) const
 {
-    return {double(x) / PlateWidth * width(), (PlateHeight - double(y)) / PlateHeight * height()};
+    return projection().toPixel(x, y);
 }
 
 double PicWell::toPixelRadius(float radius) const
 {
-    return double(radius) / PlateWidth * width();
+    return projection().toPixelRadius(radius);
 }
 
 QPointF PicWell::toPlate(QPointF position) const
@@ -166,8 +170,7 @@ QPointF PicWell::toPlate(QPointF position) const
         return {-1, -1};
     const QPointF device = position * mRatio;
     const QPointF middle(std::floor(device.x()) + 0.5, std::floor(device.y()) + 0.5);
-    const QPointF pixel = middle / mRatio;
-    return {pixel.x() / width() * PlateWidth, PlateHeight - pixel.y() / height() * PlateHeight};
+    return projection().toPlate(middle / mRatio);
 }
 
 QColor PicWell::pixelAt(QPoint pixel) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/plateprojection.h"
 #include "welldrawing.h"
 
 #include <QImage>
@@ -52,6 +53,8 @@ public:
 
     QColor backColor() const;
 
+    // The plate over the whole widget, in widget pixels.
+    PlateProjection projection() const;
     // Where a plate point lands, in widget pixels.
     QPointF toPixel(float x, float y) const;
     double toPixelRadius(float radius) const;

@@ -1,17 +1,14 @@
 #include "platemap.h"
 
+#include "disclook.h"
 #include "picwell.h"
 #include "core/plategeometry.h"
+#include "core/welldisc.h"
 #include "core/wellsummary.h"
-#include "platform/colour.h"
 
 #include <algorithm>
 
 namespace Tessar {
-
-namespace {
-constexpr float DiscScale = 0.666f;   // the disc leaves a gap inside the ring
-}
 
 PlateMap::PlateMap(State &state, PicWell &picture)
     : mState(state)
@@ -41,10 +38,7 @@ void PlateMap::fillcell(int s, int hasData)
 {
     if (!isWell(s))
         return;
-    if (hasData == 0)
-        setDisc(s, std::nullopt);
-    else
-        setKeyedDisc(s, discKey(mState, s));
+    showDisc(s, hasData == 0 ? WellDisc() : keyedDisc(mState, discKey(mState, s)));
 }
 
 void PlateMap::hilite(int s)
@@ -63,7 +57,7 @@ void PlateMap::fillpos(int target)
     if (!isWell(target) || !isWell(source) || SampleHasData(mState, target))
         return;
     setDisc(source, std::nullopt);
-    setKeyedDisc(target, discKey(mState, source));
+    showDisc(target, keyedDisc(mState, discKey(mState, source)));
 }
 
 void PlateMap::markFrames(int first, int count)
@@ -81,11 +75,6 @@ void PlateMap::markFrames(int first, int count)
     }
     mFramedFirst = first;
     mFramedLast = last;
-}
-
-Colour PlateMap::keyColour(int k) const
-{
-    return k > 0 && k <= KeyCount ? mState.keyColor[std::size_t(k)] : ButtonShadowColour;
 }
 
 QColor PlateMap::pixelOf(int s) const
@@ -139,9 +128,10 @@ void PlateMap::setDisc(int s, const std::optional<QColor> &fill, int key)
     redraw(s);
 }
 
-void PlateMap::setKeyedDisc(int s, int key)
+void PlateMap::showDisc(int s, const WellDisc &disc)
 {
-    setDisc(s, toQColor(keyColour(key), mPicture.palette()), key);
+    const WellLook shown = discLook(disc, mPicture.palette());
+    setDisc(s, shown.disc, shown.key);
 }
 
 void PlateMap::setFramed(int s, bool framed)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/state.h"
+#include "core/welldisc.h"
 #include "welldrawing.h"
 
 #include <QColor>
@@ -50,10 +51,8 @@ private:
     void setLit(int s, bool lit);
     // Without a fill the well shows no disc.
     void setDisc(int s, const std::optional<QColor> &fill, int key = 0);
-    // A disc in key k's colour carrying its number, or for 0 the button
-    // shadow's disc. The key is the one discKey finds.
-    void setKeyedDisc(int s, int key);
-    Colour keyColour(int k) const;
+    // The disc as the document decides it, drawn as every picture of the plate draws it.
+    void showDisc(int s, const WellDisc &disc);
     void setFramed(int s, bool framed);
     void redraw(int s);
     WellPlace placeOf(int s) const;

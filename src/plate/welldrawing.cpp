@@ -65,7 +65,8 @@ void paintFrameMark(QPainter &painter, const WellPlace &place)
 void paintNumber(QPainter &painter, const WellPlace &place, const QColor &disc, int key)
 {
     const QString digit = QString::number(key);
-    QFont font;
+    // The painter's family: the screen's, or the one a picture is set in.
+    QFont font = painter.font();
     font.setBold(true);
     // Glyph heights scale with the pixel size; digits are about 0.7 of it.
     font.setPixelSize(std::max(1, int(std::lround(2 * place.discRadius * DigitShare / 0.7))));

@@ -46,6 +46,23 @@ QString withDefaultExtension(const QString &path, const QString &extension)
     return path + u'.' + extension;
 }
 
+// The one extension a desktop filter such as "SVG drawing (*.svg)" stands
+// for; empty for a filter of several patterns or of any name.
+QString filterExtension(const QString &filter)
+{
+    const qsizetype open = filter.lastIndexOf(u'(');
+    const qsizetype close = filter.lastIndexOf(u')');
+    if (open < 0 || close < open)
+        return QString();
+    const QString pattern = filter.mid(open + 1, close - open - 1).trimmed();
+    if (!pattern.startsWith(QStringLiteral("*.")) || pattern.contains(u' '))
+        return QString();
+    const QString extension = pattern.mid(2);
+    if (extension.isEmpty() || extension.contains(u'*') || extension.contains(u'?'))
+        return QString();
+    return extension;
+}
+
 std::optional<QString> runFileDialog(QWidget *parent, const CommonDialogs::FileRequest &request,
                                      QFileDialog::AcceptMode mode)
 {
@@ -65,8 +82,17 @@ std::optional<QString> runFileDialog(QWidget *parent, const CommonDialogs::FileR
         if (index >= 0 && index < filters.size())
             dialog.selectNameFilter(filters.at(index));
     }
-    if (!request.defaultExt.isEmpty())
+    // A name typed without an extension takes the chosen filter's own: an
+    // export offering two formats writes the one chosen.
+    QString extension = request.defaultExt;
+    if (!request.defaultExt.isEmpty()) {
         dialog.setDefaultSuffix(request.defaultExt);
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &filter) {
+            const QString own = filterExtension(filter);
+            extension = own.isEmpty() ? request.defaultExt : own;
+            dialog.setDefaultSuffix(extension);
+        });
+    }
     // A bare pattern such as "*.kwl" is already said by the filter; only a
     // real name is offered in the name box.
     if (!request.fileName.isEmpty() && !request.fileName.contains(u'*') && !request.fileName.contains(u'?'))
@@ -77,7 +103,7 @@ std::optional<QString> runFileDialog(QWidget *parent, const CommonDialogs::FileR
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty())
         return std::nullopt;
-    return withDefaultExtension(chosen.first(), request.defaultExt);
+    return withDefaultExtension(chosen.first(), extension);
 }
 
 class PlatformDialogs : public CommonDialogs

@@ -75,7 +75,7 @@ private slots:
             QVERIFY(amp >= 0 && !keys.contains(action->text().at(amp + 1).toLower()));
             keys += action->text().at(amp + 1).toLower();
         }
-        QCOMPARE(entries, QStringList({"mnuFileExportCsv", "mnuFileExportJson", "mnuFileExportImage (off)",
+        QCOMPARE(entries, QStringList({"mnuFileExportCsv", "mnuFileExportJson", "mnuFileExportImage",
                                        "mnuFileExportPdf", "mnuFilePrintPreview"}));
     }
 

@@ -1,4 +1,5 @@
 #include "core/document.h"
+#include "core/picturelayout.h"
 #include "core/samplefile.h"
 #include "core/state.h"
 #include "core/tableexport.h"
@@ -13,9 +14,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+#include <QtEndian>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Tessar;
 
 namespace {
 
@@ -34,9 +39,11 @@ struct Run
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-Run kwl(const QStringList &arguments, const QByteArray &input = {})
+Run kwl(const QStringList &arguments, const QByteArray &input = {}, const QProcessEnvironment &environment = {})
 {
     QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TESSAR_KWL), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -91,6 +98,7 @@ private slots:
     void dump();
     void resaveAndCheck();
     void exportTables();
+    void exportPictures();
     void importTables();
     void tableRoundTripOverCorpus();
     void resaveOverSharedFiles();
@@ -182,6 +190,90 @@ void TestTessarKwl::exportTables()
     run = kwl({QStringLiteral("export"), write(QStringLiteral("notes.txt"), "shopping list\n"), QStringLiteral("--to"), QStringLiteral("csv")});
     QCOMPARE(run.status, 3);
     QVERIFY(run.out.isEmpty());
+}
+
+void TestTessarKwl::exportPictures()
+{
+    const QString good = write(QStringLiteral("run7.kwl"), exampleFile);
+    State state;
+    applyFirstRunDefaults(state);
+    state.wellCount = 24;
+    newDocument(state);
+    state.filePath = good;
+    QCOMPARE(ReadSampleFile(state).status, ReadResult::Complete);
+    state.fileTitle = QStringLiteral("run7.kwl");
+
+    // Without -o the picture goes beside the file, named after it.
+    Run run = kwl({QStringLiteral("export"), good, QStringLiteral("--to"), QStringLiteral("png"), QStringLiteral("--width"),
+                   QStringLiteral("500")});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.isEmpty());
+    const QByteArray png = read(mDir.filePath(QStringLiteral("run7.png")));
+    QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
+    const QSize drawn(qFromBigEndian<quint32>(png.constData() + 16), qFromBigEndian<quint32>(png.constData() + 20));
+    QCOMPARE(drawn, PictureLayout(state, {500, true, true}).size());
+    // Smaller without its title and legend.
+    const QString bare = mDir.filePath(QStringLiteral("bare.png"));
+    QCOMPARE(kwl({QStringLiteral("export"), good, QStringLiteral("--to"), QStringLiteral("png"), QStringLiteral("--width"),
+                  QStringLiteral("500"), QStringLiteral("--no-title"), QStringLiteral("--no-legend"), QStringLiteral("-o"), bare})
+                 .status,
+             0);
+    QCOMPARE(qFromBigEndian<quint32>(read(bare).constData() + 20), quint32(PictureLayout(state, {500, false, false}).size().height()));
+
+    // The SVG: a ring for each of the 24 wells, a disc for the one with
+    // data; the seven legend lines (six keys, "Empty") ring and disc but one.
+    const QString svg = mDir.filePath(QStringLiteral("plate.svg"));
+    QCOMPARE(kwl({QStringLiteral("export"), good, QStringLiteral("--to"), QStringLiteral("svg"), QStringLiteral("-o"), svg}).status, 0);
+    QXmlStreamReader xml(read(svg));
+    int ellipses = 0;
+    QStringList texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"ellipse" || xml.name() == u"circle")
+            ++ellipses;
+        else if (xml.name() == u"text")
+            texts << xml.readElementText().trimmed();
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(ellipses, 24 + 1 + 7 + 6);
+    QVERIFY(texts.contains(QStringLiteral("run7.kwl")));
+    QVERIFY(texts.contains(QStringLiteral("Run 7")));
+    QVERIFY(texts.contains(QStringLiteral("Key 1: Blank")));
+
+    // The printout, beside the file as well.
+    QCOMPARE(kwl({QStringLiteral("export"), good, QStringLiteral("--to"), QStringLiteral("pdf")}).status, 0);
+    const QByteArray pdf = read(mDir.filePath(QStringLiteral("run7.pdf")));
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+
+    // Usage: standard output, a width out of range, picture options on a table.
+    for (const QStringList &wrong : {QStringList{QStringLiteral("--to"), QStringLiteral("png"), QStringLiteral("-o"), QStringLiteral("-")},
+                                     QStringList{QStringLiteral("--to"), QStringLiteral("png"), QStringLiteral("--width"), QStringLiteral("50")},
+                                     QStringList{QStringLiteral("--to"), QStringLiteral("svg"), QStringLiteral("--width"), QStringLiteral("wide")},
+                                     QStringList{QStringLiteral("--to"), QStringLiteral("csv"), QStringLiteral("--no-legend")},
+                                     QStringList{QStringLiteral("--to"), QStringLiteral("pdf"), QStringLiteral("--width"), QStringLiteral("900")}}) {
+        run = kwl(QStringList{QStringLiteral("export"), good} + wrong);
+        QVERIFY2(run.status == 2, qPrintable(wrong.join(u' ')));
+    }
+    // A folder that cannot be written: status 1, the reason on stderr, nothing left behind.
+    const QString blocked = mDir.filePath(QStringLiteral("run7.png/inner.png"));
+    run = kwl({QStringLiteral("export"), good, QStringLiteral("--to"), QStringLiteral("png"), QStringLiteral("-o"), blocked});
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.err.contains(blocked.toUtf8()));
+    QCOMPARE(read(mDir.filePath(QStringLiteral("run7.png"))), png);
+    // No sample file: nothing drawn.
+    run = kwl({QStringLiteral("export"), write(QStringLiteral("notes.txt"), "shopping list\n"), QStringLiteral("--to"), QStringLiteral("svg")});
+    QCOMPARE(run.status, 3);
+    QVERIFY(!QFile::exists(mDir.filePath(QStringLiteral("notes.svg"))));
+
+    // The table formats never start the graphical side: they work where no
+    // display platform can be loaded at all.
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+    run = kwl({QStringLiteral("export"), good, QStringLiteral("--to"), QStringLiteral("csv")}, {}, noDisplay);
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.startsWith("Well,"));
 }
 
 void TestTessarKwl::importTables()

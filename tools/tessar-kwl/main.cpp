@@ -1,8 +1,9 @@
 // tessar-kwl: reads, checks and rewrites sample files exactly as the
-// program's File > Open and File > Save do, and moves sample lists to and
-// from spreadsheet tables.
+// program's File > Open and File > Save do, moves sample lists to and
+// from spreadsheet tables, and draws the plate and the printout to files.
 
 #include "core/document.h"
+#include "core/pictureoptions.h"
 #include "core/plategeometry.h"
 #include "core/samplefile.h"
 #include "core/settings.h"
@@ -14,11 +15,21 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
 
+#ifdef TESSAR_KWL_PICTURES
+#include "plate/picturefile.h"
+#include "reports/printoutpdf.h"
+
+#include <QGuiApplication>
+#endif
+
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 using namespace Tessar;
 
@@ -78,6 +89,8 @@ ReadResult readInto(State &state, const QString &file)
 {
     freshDocument(state);
     state.filePath = file;
+    // Named as File > Open names it, for the printout's and the picture's title.
+    state.fileTitle = QFileInfo(file).fileName();
     return ReadSampleFile(state);
 }
 
@@ -104,12 +117,15 @@ bool writeOutput(const QString &path, const QByteArray &bytes)
 // ---- Export ----------------------------------------------------------------
 
 // What `export --to` can make. A target that is no text (a picture, say)
-// sets `text` false and is then only written to a file named with -o.
+// sets `text` false and is then only written to a file, by `write`, which
+// replaces the file in one step; such a target is drawn, so it needs a
+// QGuiApplication.
 struct ExportTarget
 {
     QLatin1String name;
     bool text;
     std::function<QByteArray(const State &, const ReadResult &, bool allWells)> make;
+    std::function<bool(const State &, const PictureOptions &, const QString &path, QString *error)> write = {};
 };
 
 const std::vector<ExportTarget> &exportTargets()
@@ -124,6 +140,17 @@ const std::vector<ExportTarget> &exportTargets()
         {QLatin1String("json"), true, [](const State &s, const ReadResult &r, bool all) {
              return exportDocument(s, ExportFormat::Json, all, r.header);
          }},
+#ifdef TESSAR_KWL_PICTURES
+        {QLatin1String("png"), false, {}, [](const State &s, const PictureOptions &picture, const QString &path, QString *error) {
+             return writePlatePicture(s, PictureFormat::Png, picture, path, error);
+         }},
+        {QLatin1String("svg"), false, {}, [](const State &s, const PictureOptions &picture, const QString &path, QString *error) {
+             return writePlatePicture(s, PictureFormat::Svg, picture, path, error);
+         }},
+        {QLatin1String("pdf"), false, {}, [](const State &s, const PictureOptions &, const QString &path, QString *error) {
+             return writePrintoutPdf(s, path, error);
+         }},
+#endif
     };
     return targets;
 }
@@ -134,6 +161,60 @@ QString exportTargetNames()
     for (const ExportTarget &target : exportTargets())
         names << target.name;
     return names.join(u'|');
+}
+
+// The names of the targets that are text, or of those that are drawn.
+QString exportTargetNames(bool text)
+{
+    QStringList names;
+    for (const ExportTarget &target : exportTargets()) {
+        if (target.text == text)
+            names << target.name;
+    }
+    return names.join(u'|');
+}
+
+// The usage line of the drawn exports; none where the tool is built without them.
+QString drawnExportUsage()
+{
+    const QString names = exportTargetNames(false);
+    if (names.isEmpty())
+        return QString();
+    return QStringLiteral("  export FILE --to %1 [-o OUT] [--width PIXELS]\n"
+                          "                    [--no-title] [--no-legend]\n"
+                          "                    draw the plate map as File > Export > Plate Map as Image\n"
+                          "                    does (1200 pixels wide unless told), or write the printout\n"
+                          "                    as File > Export > Printout as PDF does; without -o the\n"
+                          "                    file goes beside FILE, named after it\n")
+        .arg(names);
+}
+
+// Drawing needs fonts and a painter, so an export that draws runs in a
+// QGuiApplication; every other command runs without one. It draws
+// offscreen unless the user names a platform: a script has no display,
+// an old DISPLAY left in a remote shell may lead nowhere, and the picture
+// is the same either way.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv, QCommandLineParser &parser)
+{
+#ifdef TESSAR_KWL_PICTURES
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // A first look only; process() judges the command line once the application is there.
+    parser.parse(arguments);
+    const bool drawn = parser.positionalArguments().value(0) == QLatin1String("export")
+        && std::any_of(exportTargets().begin(), exportTargets().end(), [&parser](const ExportTarget &target) {
+               return !target.text && target.name == parser.value(QStringLiteral("to"));
+           });
+    if (drawn) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+#else
+    Q_UNUSED(parser);
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 const ExportTarget &exportTarget(const QString &name)
@@ -153,6 +234,8 @@ struct Options
     QString to;
     QString output;         // -o; empty when not given
     bool allWells = false;
+    PictureOptions picture;   // --width, --no-title, --no-legend
+    bool pictureAsked = false;
     QString into;
     int wells = 0;          // --wells; 0 when not given
     bool force = false;
@@ -211,8 +294,15 @@ int check(const QStringList &files)
 int exportFile(const QString &file, const Options &options)
 {
     const ExportTarget &target = exportTarget(options.to);
-    if (!target.text && (options.output.isEmpty() || options.output == QLatin1String("-")))
-        throw UsageError{QStringLiteral("--to %1 needs -o FILE").arg(target.name)};
+    if (!target.text && options.output == QLatin1String("-"))
+        throw UsageError{QStringLiteral("--to %1 writes a file; standard output is for the text formats").arg(target.name)};
+    if (options.pictureAsked && target.name != QLatin1String("png") && target.name != QLatin1String("svg"))
+        throw UsageError{QStringLiteral("--width, --no-title and --no-legend are for --to png and svg")};
+    // Beside the sample file and named after it, as the program's save dialog offers.
+    const QFileInfo input(file);
+    const QString output = target.text || !options.output.isEmpty()
+        ? options.output
+        : file.left(file.size() - input.fileName().size()) + input.completeBaseName() + u'.' + target.name;
 
     State state;
     const ReadResult result = readInto(state, file);
@@ -220,6 +310,18 @@ int exportFile(const QString &file, const Options &options)
     // A damaged file is exported as far as it was read, as dump shows it.
     if (result.status == ReadResult::Unrecognised || (result.status == ReadResult::Failed && result.line == 0))
         return statusOf(result);
+    if (target.write) {
+        // The height follows from the document, so only now can the size be judged.
+        const QString problem = pictureSizeProblem(state, options.picture);
+        if (!problem.isEmpty())
+            throw UsageError{problem};
+        QString error;
+        if (!target.write(state, options.picture, output, &error)) {
+            err() << output << ": " << error << Qt::endl;
+            return IoError;
+        }
+        return statusOf(result);
+    }
     if (!writeOutput(options.output, target.make(state, result, options.allWells)))
         return IoError;
     return statusOf(result);
@@ -300,7 +402,9 @@ const std::vector<Command> &commands()
         {QLatin1String("dump"), 1, 1, {}, [](const QStringList &f, const Options &) { return dump(f[0]); }},
         {QLatin1String("resave"), 2, 2, {}, [](const QStringList &f, const Options &) { return resave(f[0], f[1]); }},
         {QLatin1String("check"), 1, -1, {}, [](const QStringList &f, const Options &) { return check(f); }},
-        {QLatin1String("export"), 1, 1, {QStringLiteral("to"), QStringLiteral("o"), QStringLiteral("all-wells")},
+        {QLatin1String("export"), 1, 1,
+         {QStringLiteral("to"), QStringLiteral("o"), QStringLiteral("all-wells"), QStringLiteral("width"),
+          QStringLiteral("no-title"), QStringLiteral("no-legend")},
          [](const QStringList &f, const Options &o) { return exportFile(f[0], o); }},
         {QLatin1String("import"), 1, 1,
          {QStringLiteral("into"), QStringLiteral("wells"), QStringLiteral("o"), QStringLiteral("force"), QStringLiteral("name-keys")},
@@ -313,10 +417,6 @@ const std::vector<Command> &commands()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tessar-kwl"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TESSAR_VERSION));
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads, checks and rewrites Tessar sample files (.kwl) exactly as Tessar does,\n"
@@ -329,6 +429,7 @@ int main(int argc, char *argv[])
         "  export FILE --to %1 [-o OUT] [--all-wells]\n"
         "                    write the samples as a table (or JSON, as dump prints it);\n"
         "                    one line per sample with data, every well with --all-wells\n"
+        "%2"
         "  import TABLE --into FILE.kwl [-o OUT.kwl] [--name-keys] [--force]\n"
         "  import TABLE --wells 24|48|96|384|1536 -o OUT.kwl [--force]\n"
         "                    fill samples from a .csv or .tsv table, a Copy All text or\n"
@@ -342,13 +443,16 @@ int main(int argc, char *argv[])
         "3 the first line is no sample file header, 4 a read stopped part-way\n"
         "(stderr names FILE:LINE and the reason), 5 the table has problems (each on\n"
         "stderr as TABLE:LINE: reason; nothing is written unless --force is given).")
-        .arg(exportTargetNames()));
+        .arg(exportTargetNames(true), drawnExportUsage()));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("to"), QStringLiteral("export format: %1").arg(exportTargetNames()), QStringLiteral("format")},
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("where to write ('-' for standard output)"), QStringLiteral("file")},
         {QStringLiteral("all-wells"), QStringLiteral("export every well of the plate, empty ones too")},
+        {QStringLiteral("width"), QStringLiteral("the picture's width (default 1200)"), QStringLiteral("pixels")},
+        {QStringLiteral("no-title"), QStringLiteral("leave out the file name and description above the plate")},
+        {QStringLiteral("no-legend"), QStringLiteral("leave out the keys' colours and names below the plate")},
         {QStringLiteral("into"), QStringLiteral("the sample file to import into"), QStringLiteral("file")},
         {QStringLiteral("wells"), QStringLiteral("import into a new document of this plate format"), QStringLiteral("n")},
         {QStringLiteral("force"), QStringLiteral("import although the table has problems")},
@@ -357,7 +461,10 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("dump, resave, check, export or import"));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("the files it works on"),
                                  QStringLiteral("FILE..."));
-    parser.process(app);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv, parser);
+    QCoreApplication::setApplicationName(QStringLiteral("tessar-kwl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSAR_VERSION));
+    parser.process(*app);
 
     const QStringList args = parser.positionalArguments();
     const QString name = args.value(0);
@@ -393,6 +500,16 @@ int main(int argc, char *argv[])
             if (!ok || !isPlateFormat(options.wells))
                 throw UsageError{QStringLiteral("--wells must be one of 24, 48, 96, 384, 1536")};
         }
+        if (parser.isSet(QStringLiteral("width"))) {
+            bool ok = false;
+            options.picture.width = parser.value(QStringLiteral("width")).toInt(&ok);
+            if (!ok)
+                throw UsageError{QStringLiteral("--width must be a whole number of pixels")};
+            options.pictureAsked = true;
+        }
+        options.picture.title = !parser.isSet(QStringLiteral("no-title"));
+        options.picture.legend = !parser.isSet(QStringLiteral("no-legend"));
+        options.pictureAsked = options.pictureAsked || !options.picture.title || !options.picture.legend;
         if (parser.isSet(QStringLiteral("o")) && options.output.isEmpty())
             throw UsageError{QStringLiteral("-o needs a file name")};
         return command->run(files, options);

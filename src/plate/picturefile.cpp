@@ -1,0 +1,103 @@
+#include "picturefile.h"
+
+#include "core/picturelayout.h"
+#include "core/state.h"
+#include "platepicture.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+
+namespace Tessar {
+
+namespace {
+
+bool fail(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+bool pngBytes(const State &state, const PictureLayout &layout, const PictureOptions &options, QIODevice &out,
+              QString *error)
+{
+    QImage image(layout.size(), QImage::Format_RGB32);
+    if (image.isNull())
+        return fail(error, QStringLiteral("There is not enough memory for a picture of %1 \u00d7 %2 pixels.")
+                               .arg(layout.size().width())
+                               .arg(layout.size().height()));
+    {
+        QPainter painter(&image);
+        paintPlatePicture(painter, state, layout, picturePixelsPerDip(options));
+    }
+    QImageWriter writer(&out, "png");
+    if (!writer.write(image))
+        return fail(error, writer.errorString());
+    return true;
+}
+
+QByteArray svgBytes(const State &state, const PictureLayout &layout, const PictureOptions &options)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(layout.size());
+    generator.setViewBox(QRect(QPoint(0, 0), layout.size()));
+    generator.setTitle(layout.title().text);
+    generator.setDescription(layout.description().text);
+    {
+        QPainter painter(&generator);
+        paintPlatePicture(painter, state, layout, picturePixelsPerDip(options));
+    }
+    return buffer.data();
+}
+
+} // namespace
+
+std::optional<PictureFormat> pictureFormatFor(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"png")
+        return PictureFormat::Png;
+    if (suffix == u"svg")
+        return PictureFormat::Svg;
+    return std::nullopt;
+}
+
+bool writePlatePicture(const State &state, PictureFormat format, const PictureOptions &options, const QString &path,
+                       QString *error)
+{
+    const QString problem = pictureSizeProblem(state, options);
+    if (!problem.isEmpty())
+        return fail(error, problem);
+    const PictureLayout layout(state, options);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, file.errorString());
+    bool written = false;
+    if (format == PictureFormat::Png) {
+        written = pngBytes(state, layout, options, file, error);
+    } else {
+        const QByteArray bytes = svgBytes(state, layout, options);
+        written = file.write(bytes) == bytes.size();
+        if (!written)
+            fail(error, file.errorString());
+    }
+    if (!written) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit())
+        return fail(error, file.errorString());
+    return true;
+}
+
+} // namespace Tessar

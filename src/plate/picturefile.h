@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/pictureoptions.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace Tessar {
+
+struct State;
+
+enum class PictureFormat { Png, Svg };
+
+// The format a file's name asks for: ".png" or ".svg" in any case.
+std::optional<PictureFormat> pictureFormatFor(const QString &path);
+
+// Writes the plate picture of the document (paintPlatePicture) to `path`,
+// as a PNG of the options' size or an SVG drawn on the same grid. The file
+// is replaced in one step, so a failure leaves no
+// half-written file and no changed one; `error` then says why. Needs a
+// QGuiApplication (the offscreen platform will do) for the fonts.
+bool writePlatePicture(const State &state, PictureFormat format, const PictureOptions &options, const QString &path,
+                       QString *error);
+
+} // namespace Tessar

@@ -1,0 +1,229 @@
+#include "windowdriver.h"
+
+#include "core/picturelayout.h"
+#include "core/welldisc.h"
+#include "plate/welldrawing.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+using namespace Tessar;
+
+class TestPictureExport : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString path(const char *name) const { return dir->filePath(QLatin1String(name)); }
+
+    void chooseExportImage() { choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportImage")}); }
+
+    // Answers the options dialog as a user does: types the width, clicks
+    // the boxes that are to change, then OK.
+    void answerOptions(int width, bool title = true, bool legend = true)
+    {
+        whenModal(QStringLiteral("ImageOptions"), [width, title, legend](QWidget *dialog) {
+            auto *spin = dialog->findChild<QSpinBox *>(QStringLiteral("imageWidth"));
+            QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(spin, QString::number(width));
+            for (auto [name, wanted] : {std::pair{"imageTitle", title}, std::pair{"imageLegend", legend}}) {
+                auto *box = dialog->findChild<QCheckBox *>(QLatin1String(name));
+                if (box->isChecked() != wanted)
+                    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+            }
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("imageOk")), Qt::LeftButton);
+        });
+    }
+
+    void expectMessage(QString *told)
+    {
+        whenModal(QStringLiteral("ExportFailed"), [told](QWidget *widget) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            *told = box->text();
+            box->accept();
+        });
+    }
+
+    // Key 2 named "Std" on sample 1; sample 2 with data and no key; a description typed in the window.
+    void fillRun7()
+    {
+        state.filePath = path("run7.kwl");
+        state.fileTitle = QStringLiteral("run7.kwl");
+        state.keyName[2] = QStringLiteral("Std");
+        state.sampleTable(1, 0) = QStringLiteral("Std");
+        state.sampleTable(2, 1) = QStringLiteral("S-02");
+        auto *description = child<QLineEdit>(QStringLiteral("TxtFileDesc"));
+        QTest::mouseClick(description, Qt::LeftButton);
+        QTest::keyClicks(description, QStringLiteral("Calibration"));
+    }
+
+    // The picture as the options make it, for the document as the window shows it.
+    PictureLayout expectedLayout(const PictureOptions &options) const
+    {
+        State shown = state;
+        shown.fileDesc = child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text();
+        return PictureLayout(shown, options);
+    }
+
+    static QColor discPixel(const QImage &image, QPointF centre, double discRadius)
+    {
+        return image.pixelColor((centre + QPointF(0, DiscFillProbe * discRadius)).toPoint());
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        start();
+    }
+    void cleanup()
+    {
+        stop();
+        dir.reset();
+    }
+
+    void pngShowsTheMapAndItsLegend()
+    {
+        fillRun7();
+        answerOptions(600);
+        dialogs->answers = {path("run7.png")};
+        chooseExportImage();
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(dialogs->kinds, QStringList{"save"});
+        const CommonDialogs::FileRequest asked = dialogs->requests.first();
+        QCOMPARE(asked.title, QStringLiteral("Export Plate Map as Image"));
+        QCOMPARE(asked.filter, QStringLiteral("PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|"));
+        QCOMPARE(asked.defaultExt, QStringLiteral("png"));
+        QCOMPARE(asked.fileName, QStringLiteral("run7.png"));
+        QVERIFY(asked.confirmOverwrite);
+        QCOMPARE(QDir(asked.initDir), QDir(dir->path()));
+
+        const QImage image(path("run7.png"));
+        const PictureLayout layout = expectedLayout({600, true, true});
+        QCOMPARE(image.size(), layout.size());
+        QCOMPARE(image.width(), 600);
+        const QColor green(0, 0xFF, 0);   // key 2's default colour
+        QCOMPARE(discPixel(image, layout.wellCentre(1), layout.discRadius()), green);
+        QCOMPARE(discPixel(image, layout.wellCentre(2), layout.discRadius()), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(image.pixelColor(layout.wellCentre(3).toPoint()), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(layout.wellCentre(96).toPoint()), QColor(Qt::white));
+        // Key 2's line of the legend: its swatch in its colour and its text beside it.
+        const LegendSlot &key2 = layout.legend().at(1);
+        QCOMPARE(key2.entry.label, QStringLiteral("Key 2: Std"));
+        QCOMPARE(discPixel(image, key2.swatch, key2.ringRadius * DiscScale), green);
+        int ink = 0;
+        for (int x = int(key2.text.left()); x < int(key2.text.right()); ++x)
+            ink += qGray(image.pixel(x, int(key2.text.center().y()))) < 128;
+        QVERIFY2(ink > 5, qPrintable(QString::number(ink)));
+        QVERIFY(status().contains(QStringLiteral("run7.png")));
+        // The document is as it was: the typed description stays in the window only.
+        QVERIFY(state.fileDesc.isEmpty());
+
+        // Without title and legend the picture is the plate alone; the options are remembered.
+        answerOptions(400, false, false);
+        dialogs->answers = {path("bare.png")};
+        chooseExportImage();
+        QCOMPARE(QImage(path("bare.png")).size(), expectedLayout({400, false, false}).size());
+        whenModal(QStringLiteral("ImageOptions"), [](QWidget *dialog) {
+            QCOMPARE(dialog->findChild<QSpinBox *>(QStringLiteral("imageWidth"))->value(), 400);
+            QVERIFY(!dialog->findChild<QCheckBox *>(QStringLiteral("imageLegend"))->isChecked());
+            // A window of fixed size offers no minimising or maximising.
+            QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("imageCancel")), Qt::LeftButton);
+        });
+        chooseExportImage();
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(dialogs->kinds.size(), 2);   // Cancel asks no file name
+    }
+
+    void svgHoldsAShapeForEveryWell()
+    {
+        fillRun7();
+        answerOptions(800);
+        dialogs->answers = {path("run7.svg")};
+        chooseExportImage();
+        QFile file(path("run7.svg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        int ellipses = 0;
+        QString title;
+        QStringList texts;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"ellipse" || xml.name() == u"circle")
+                ++ellipses;
+            else if (xml.name() == u"title")
+                title = xml.readElementText();
+            else if (xml.name() == u"text")
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(title, QStringLiteral("run7.kwl"));
+        // A ring for each of the 96 wells and a disc for each of the two with
+        // data; a ring for each of the eight legend lines and a disc for all
+        // but "Empty".
+        QCOMPARE(ellipses, 96 + 2 + 8 + 7);
+        QVERIFY(texts.contains(QStringLiteral("Description: Calibration")));
+        QVERIFY(texts.contains(QStringLiteral("Key 2: Std")));
+        QVERIFY(texts.contains(QStringLiteral("12")));
+        QVERIFY(status().contains(QStringLiteral("run7.svg")));
+    }
+
+    void everyPlateFormatExports()
+    {
+        for (const char *entry : {"MnuSetupWellnum0", "MnuSetupWellnum3"}) {
+            choose({QStringLiteral("mnuSetup"), QStringLiteral("MnuSetupWell"), QLatin1String(entry)});
+            answerOptions(300);
+            dialogs->answers = {path("plate.png")};
+            chooseExportImage();
+            const QImage image(path("plate.png"));
+            const PictureLayout layout = expectedLayout({300, true, true});
+            QVERIFY(layout.description().text.isEmpty());   // the box shows its prompt only
+            QCOMPARE(image.size(), layout.size());
+            QCOMPARE(image.pixelColor(layout.wellCentre(state.wellCount).toPoint()), QColor(Qt::white));
+        }
+    }
+
+    void aFailedWriteSaysWhyAndChangesNothing()
+    {
+        fillRun7();
+        QFile blocker(path("run7.png"));   // a file where a folder would have to be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.write("keep");
+        blocker.close();
+        const QString before = status();
+
+        QString told;
+        answerOptions(600);
+        expectMessage(&told);
+        dialogs->answers = {path("run7.png/inner.png")};
+        chooseExportImage();
+        QCOMPARE(unanswered(), 0);
+        QVERIFY2(told.startsWith(QStringLiteral("The plate map could not be saved to")), qPrintable(told));
+        QVERIFY(told.contains(QStringLiteral("inner.png")));
+        QCOMPARE(status(), before);
+        QVERIFY(QFileInfo(path("run7.png")).isFile());
+
+        // A name of another kind is refused before anything is written.
+        answerOptions(600);
+        expectMessage(&told);
+        dialogs->answers = {path("run7.jpg")};
+        chooseExportImage();
+        QVERIFY(told.contains(QStringLiteral(".svg")));
+        QVERIFY(!QFile::exists(path("run7.jpg")));
+        QCOMPARE(status(), before);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"run7.png"});
+    }
+};
+
+QTEST_MAIN(TestPictureExport)
+#include "tst_pictureexport.moc"
