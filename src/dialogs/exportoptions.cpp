@@ -1,5 +1,6 @@
 #include "exportoptions.h"
 
+#include "fixeddialog.h"
 #include "screencentre.h"
 
 #include <QDialogButtonBox>
@@ -14,7 +15,7 @@ ExportOptions::ExportOptions(const QString &title, int samplesWithData, int well
 {
     setObjectName(QStringLiteral("ExportOptions"));
     setWindowTitle(title);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    offerCloseOnly(this);
 
     auto *layout = new QVBoxLayout(this);
     mDataOnly = new QRadioButton(samplesWithData == 1

@@ -1,5 +1,6 @@
 #include "imageoptions.h"
 
+#include "fixeddialog.h"
 #include "screencentre.h"
 
 #include <QCheckBox>
@@ -18,9 +19,7 @@ ImageOptions::ImageOptions(const QString &title, const State &state, const Pictu
 {
     setObjectName(QStringLiteral("ImageOptions"));
     setWindowTitle(title);
-    // Its size is fixed: a title and a close button only, as the setup dialogs have.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    offerCloseOnly(this);
 
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;

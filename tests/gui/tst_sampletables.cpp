@@ -330,6 +330,7 @@ private slots:
             QVERIFY(options->findChild<QRadioButton *>(QStringLiteral("exportDataOnly"))->isChecked());
             QCOMPARE(options->findChild<QRadioButton *>(QStringLiteral("exportDataOnly"))->text(),
                      QStringLiteral("&Only the samples that hold information (29)"));
+            QVERIFY(!(options->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
             click(options, "exportOk");
         });
         dialogs->answers = {path("out.csv")};

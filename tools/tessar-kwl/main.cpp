@@ -183,9 +183,10 @@ QString drawnExportUsage()
     return QStringLiteral("  export FILE --to %1 [-o OUT] [--width PIXELS]\n"
                           "                    [--no-title] [--no-legend]\n"
                           "                    draw the plate map as File > Export > Plate Map as Image\n"
-                          "                    does (1200 pixels wide unless told), or write the printout\n"
-                          "                    as File > Export > Printout as PDF does; without -o the\n"
-                          "                    file goes beside FILE, named after it\n")
+                          "                    does (1417 pixels wide, 120 mm at 300 dpi, unless\n"
+                          "                    told), or write the printout as File > Export >\n"
+                          "                    Printout as PDF does; without -o the file goes\n"
+                          "                    beside FILE, named after it\n")
         .arg(names);
 }
 
@@ -450,7 +451,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("to"), QStringLiteral("export format: %1").arg(exportTargetNames()), QStringLiteral("format")},
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("where to write ('-' for standard output)"), QStringLiteral("file")},
         {QStringLiteral("all-wells"), QStringLiteral("export every well of the plate, empty ones too")},
-        {QStringLiteral("width"), QStringLiteral("the picture's width (default 1200)"), QStringLiteral("pixels")},
+        {QStringLiteral("width"), QStringLiteral("the picture's width (default 1417)"), QStringLiteral("pixels")},
         {QStringLiteral("no-title"), QStringLiteral("leave out the file name and description above the plate")},
         {QStringLiteral("no-legend"), QStringLiteral("leave out the keys' colours and names below the plate")},
         {QStringLiteral("into"), QStringLiteral("the sample file to import into"), QStringLiteral("file")},
