@@ -41,6 +41,7 @@ struct PastePlan
     int lines = 0;          // lines in the block
     int cutLines = 0;       // lines past the plate's last well
     int cutColumns = 0;     // columns past the last row, counted on the widest line
+    int refusedCells = 0;   // key cells that name no key, left as they were
     std::vector<PasteCell> cells;
 
     std::vector<TableIssue> issues;     // lines are the block's own, from 1

@@ -224,16 +224,28 @@ void ConfigDialog::sizeform()
 }
 
 // The tip frame keeps its height whatever the font; the text wraps in
-// whatever whole lines fit inside it. A font too wide for all of it still
-// leaves the whole text a pointer's rest away.
+// whatever whole lines fit inside it. Where the desktop's font is wider than
+// the one the frame was made for, the tip's letters get a little smaller
+// until the whole text fits; one too wide even then still leaves the whole
+// text a pointer's rest away.
 void ConfigDialog::placeTip()
 {
-    QRect place = twipsRect(120, 240, 4455, 1335);
-    const int lineHeight = std::max(mLabel8->fontMetrics().lineSpacing(), 1);
-    const int room = mFraTip->contentsRect().bottom() + 1 - place.top();
-    place.setHeight(std::max(room / lineHeight, 1) * lineHeight);
-    mLabel8->setGeometry(place);
-    const bool cut = mLabel8->heightForWidth(place.width()) > place.height();
+    constexpr double SmallestTipSize = 6.5;   // points
+    const QRect design = twipsRect(120, 240, 4455, 1335);
+    const int room = mFraTip->contentsRect().bottom() + 1 - design.top();
+    QFont tipFont = font();
+    bool cut = true;
+    for (;;) {
+        mLabel8->setFont(tipFont);
+        QRect place = design;
+        const int lineHeight = std::max(mLabel8->fontMetrics().lineSpacing(), 1);
+        place.setHeight(std::max(room / lineHeight, 1) * lineHeight);
+        mLabel8->setGeometry(place);
+        cut = mLabel8->heightForWidth(place.width()) > place.height();
+        if (!cut || tipFont.pointSizeF() - 0.25 < SmallestTipSize)
+            break;
+        tipFont.setPointSizeF(tipFont.pointSizeF() - 0.25);
+    }
     mLabel8->setToolTip(cut ? mLabel8->text() : QString());
 }
 

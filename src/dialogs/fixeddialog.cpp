@@ -12,8 +12,10 @@ void setUpFixedDialog(QDialog *dialog, const QString &name, const QString &title
 {
     dialog->setObjectName(name);
     dialog->setWindowTitle(title);
-    dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
+    // A title and a close button only: the window manager offers neither
+    // minimising nor maximising a window whose size is fixed.
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     QFont bold = dialog->font();
     bold.setPointSizeF(8.25);
     bold.setBold(true);

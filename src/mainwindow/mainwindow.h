@@ -38,6 +38,8 @@ class PicWell;
 class RecoveryKeeper;
 struct FillResult;
 struct SearchStart;
+struct TextTable;
+enum class ExportFormat;
 
 // The program's one document window, "Corvant XY Stage": a header with the
 // company, file name and description, the plate map, a column of sample
@@ -129,6 +131,10 @@ public:
     void mnuSetupConfigure_Click();
     void mnuInsertOP_Click(int index);
     void mnuFileRecover_Click();
+    void mnuFileImport_Click();
+    void mnuFileExportCsv_Click();
+    void mnuFileExportJson_Click();
+    void mnuEditPasteTable_Click();
 
 signals:
     // The window has closed and saved the settings: the program ends.
@@ -173,6 +179,8 @@ private:
     void handOverPending();
     void handOver(const QString &path);
     void updateRecoverEntry();
+    void importTable(const TextTable &table, const QString &source);
+    void exportSamples(ExportFormat format);
 
     void applyLayout();
     void focusFirstSample();
@@ -223,6 +231,7 @@ private:
     QStringList mPendingOpens;      // files handed over while a dialog was open
     QPointer<QWidget> mWatchedModal;  // the dialog they wait for
     bool mHandingOver = false;
+    bool mExportAllWells = false;   // the last export's choice
 };
 
 } // namespace Tessar

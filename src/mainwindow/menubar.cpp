@@ -72,10 +72,14 @@ void MainWindow::createMenus()
     mnuFileRecover = addItem(file, QStringLiteral("mnuFileRecover"), QStringLiteral("&Recover Unsaved Samples..."));
     connect(mnuFileRecover, &QAction::triggered, this, [this] { mnuFileRecover_Click(); });
     addSeparator(file, "zFile3");
+    connect(addItem(file, QStringLiteral("mnuFileImport"), QStringLiteral("&Import Samples...")),
+            &QAction::triggered, this, [this] { mnuFileImport_Click(); });
     QMenu *exports = addSubmenu(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export"));
-    // The sample exports are announced here and come with their commands.
-    addItem(exports, QStringLiteral("mnuFileExportCsv"), QStringLiteral("Samples as &CSV..."))->setEnabled(false);
-    addItem(exports, QStringLiteral("mnuFileExportJson"), QStringLiteral("Samples as &JSON..."))->setEnabled(false);
+    connect(addItem(exports, QStringLiteral("mnuFileExportCsv"), QStringLiteral("Samples as &CSV...")),
+            &QAction::triggered, this, [this] { mnuFileExportCsv_Click(); });
+    connect(addItem(exports, QStringLiteral("mnuFileExportJson"), QStringLiteral("Samples as &JSON...")),
+            &QAction::triggered, this, [this] { mnuFileExportJson_Click(); });
+    // The plate picture comes with its command.
     addItem(exports, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as &Image..."))->setEnabled(false);
     connect(addItem(exports, QStringLiteral("mnuFileExportPdf"), QStringLiteral("Printout as &PDF...")),
             &QAction::triggered, this, [this] { mnuFileExportPdf_Click(); });
@@ -110,6 +114,10 @@ void MainWindow::createMenus()
         connect(addItem(fillAll, indexed("mnuEditFillAll", n), QLatin1String(fillCaptions[n - 1])),
                 &QAction::triggered, this, [this, n] { mnuEditFillAll_Click(n); });
     }
+    addSeparator(edit, "zedit5");
+    connect(addItem(edit, QStringLiteral("mnuEditPasteTable"), QStringLiteral("Paste Table"),
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)),
+            &QAction::triggered, this, [this] { mnuEditPasteTable_Click(); });
 
     QMenu *search = addMenu(bar, "mnuSearch", QStringLiteral("&Search"));
     connect(addItem(search, QStringLiteral("mnuSearchFind"), QStringLiteral("&Find")),

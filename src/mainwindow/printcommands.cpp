@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "exportrequest.h"
+
 #include "platform/commondialogs.h"
 #include "reports/printing.h"
 #include "reports/printoutpdf.h"
@@ -16,19 +18,10 @@ namespace {
 
 const QString ExportPdfTitle = QStringLiteral("Export Printout as PDF");
 
-// Beside the document's file, named after it.
 CommonDialogs::FileRequest pdfRequest(const State &state)
 {
-    CommonDialogs::FileRequest request;
-    request.title = ExportPdfTitle;
-    request.filter = QStringLiteral("PDF File (*.pdf)|*.pdf|All Files (*.*)|*.*|");
-    request.defaultExt = QStringLiteral("pdf");
-    request.filterIndex = 1;
-    const QFileInfo document(state.filePath);
-    request.initDir = !state.filePath.isEmpty() && document.dir().exists() ? document.absolutePath() : state.profileDir;
-    const QString title = QFileInfo(state.fileTitle).completeBaseName();
-    request.fileName = (title.isEmpty() ? QStringLiteral("Untitled") : title) + QStringLiteral(".pdf");
-    return request;
+    return exportRequest(state, ExportPdfTitle, QStringLiteral("PDF File (*.pdf)|*.pdf|All Files (*.*)|*.*|"),
+                         QStringLiteral("pdf"));
 }
 
 } // namespace

@@ -51,9 +51,10 @@ std::optional<QString> runFileDialog(QWidget *parent, const CommonDialogs::FileR
 {
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
-    // Neither dialog insists on an existing file nor asks before replacing one.
+    // Neither dialog insists on an existing file; only an export asks before
+    // replacing one, as sample files have always been replaced unasked.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.initDir.isEmpty() && QDir(request.initDir).exists())
         dialog.setDirectory(request.initDir);
 

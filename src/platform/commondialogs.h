@@ -26,6 +26,7 @@ public:
         QString filter;                     // "Tessar File (*.kwl)|*.kwl|All Files (*.*)|*.*|"
         QString initDir;
         int filterIndex = 1;                // 1-based
+        bool confirmOverwrite = false;      // a Save dialog asks before replacing a file
     };
 
     virtual ~CommonDialogs() = default;

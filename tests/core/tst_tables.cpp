@@ -247,6 +247,7 @@ private slots:
         st.curRow = 0;
         p = planPaste(st, u"std\tx\nnot a key\ty\n\n");
         QCOMPARE(issueLines(p.issues), QStringList({"2: \"not a key\" is no key name; the key of sample 23 is left as it was"}));
+        QCOMPARE(p.refusedCells, 1);
         st.sampleTable(23, 0) = "Blank";
         st.sampleTable(24, 0) = "Blank";
         p = planPaste(st, u"std\tx\nnot a key\ty\n\n");

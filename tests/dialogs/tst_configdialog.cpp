@@ -195,7 +195,11 @@ private slots:
         }
         auto *tip = child<QLabel>("Label8");
         QVERIFY(tip->geometry().bottom() <= child<QGroupBox>("FraTip")->contentsRect().bottom());
-        QVERIFY(tip->heightForWidth(tip->width()) <= tip->height() || tip->toolTip() == tip->text());
+        // All of the tip shows, in letters no smaller than can still be read.
+        QVERIFY(tip->heightForWidth(tip->width()) <= tip->height());
+        QVERIFY(tip->font().pointSizeF() >= 6.5);
+        // A window of fixed size offers no minimising or maximising.
+        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
 
         ConfigLayoutInput large;   // a large font's rows push the tip down and the dialog grows
         large.rowHeight = 480;

@@ -1,0 +1,388 @@
+#include "windowdriver.h"
+
+#include "core/samplefile.h"
+#include "core/tableexport.h"
+#include "core/tableimport.h"
+#include "core/tabletext.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+using namespace Tessar;
+
+// Sample lists coming in from spreadsheets and files and going out again,
+// driven through the menus, the keyboard and the system clipboard.
+class TestSampleTables : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    QString undoEntry() const { return child<QAction>(QStringLiteral("mnuEditUndo"))->text(); }
+    QString description() const { return child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text(); }
+
+    // The document as Save would write it now.
+    QByteArray document() const
+    {
+        State copy = state;
+        copy.fileDesc = description();
+        return sampleFileBytes(copy);
+    }
+
+    static void writeBytes(const QString &file, const QByteArray &bytes)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file));
+    }
+
+    static QByteArray fileBytes(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // A 96-well list with keys Blank and Std and samples 12 to 40 filled,
+    // opened through File > Open.
+    void openPlate()
+    {
+        State other;
+        applyFirstRunDefaults(other);
+        newDocument(other);
+        other.fileDesc = QStringLiteral("Run 7");
+        const char *const captions[] = {"Key", "Sample ID", "Conc", "Volume", "Note"};
+        for (int f = 0; f < 5; ++f)
+            other.fieldName[std::size_t(f)] = QLatin1String(captions[f]);
+        other.keyName[1] = QStringLiteral("Blank");
+        other.keyName[2] = QStringLiteral("Std");
+        for (int s = 12; s <= 40; ++s) {
+            other.sampleTable(s, 0) = s % 3 == 0 ? QStringLiteral("Blank") : s % 3 == 1 ? QStringLiteral("Std") : QString();
+            other.sampleTable(s, 1) = QStringLiteral("S-%1").arg(s);
+            other.sampleTable(s, 2) = s % 2 ? QStringLiteral("1,5") : QString();
+            other.sampleTable(s, 4) = QStringLiteral(" note %1 ").arg(s);
+        }
+        other.filePath = path("plate.kwl");
+        if (!WriteSampleFile(other).ok)
+            qFatal("cannot write the test file");
+        dialogs->answers = {other.filePath};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
+    }
+
+    void import(const QString &file)
+    {
+        dialogs->answers = {file};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileImport")});
+    }
+
+    void pasteTable(const QString &text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+
+    static QStringList problems(QWidget *preview)
+    {
+        QStringList lines;
+        auto *list = preview->findChild<QTreeWidget *>(QStringLiteral("importProblems"));
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            lines.append(list->topLevelItem(i)->text(0) + QStringLiteral(": ") + list->topLevelItem(i)->text(1));
+        return lines;
+    }
+
+    static QString text(QWidget *dialog, const char *label)
+    {
+        return dialog->findChild<QLabel *>(QLatin1String(label))->text();
+    }
+
+    static void click(QWidget *dialog, const char *button)
+    {
+        QTest::mouseClick(dialog->findChild<QAbstractButton *>(QLatin1String(button)), Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        start();
+        QGuiApplication::clipboard()->clear();
+    }
+    void cleanup() { stop(); }
+
+    void spreadsheetBlockPastesFromTheFocusedGridAndUndoes()
+    {
+        openPlate();
+        clickCell(1, 2);   // sample 2, Conc
+        press(Qt::Key_C, Qt::ControlModifier);   // Paste, on Ctrl+V, stands ready too
+        const QByteArray before = document();
+        QCOMPARE(QApplication::focusWidget(), grid(1));
+        pasteTable(QStringLiteral("a1\tb1\r\na2\tb2\r\na3\tb3\r\n"));
+
+        QCOMPARE(QStringList({state.sampleTable(2, 2), state.sampleTable(2, 3), state.sampleTable(3, 2),
+                              state.sampleTable(3, 3), state.sampleTable(4, 2), state.sampleTable(4, 3)}),
+                 QStringList({"a1", "b1", "a2", "b2", "a3", "b3"}));
+        QCOMPARE(state.sampleTable(5, 2), QString());
+        QCOMPARE(grid(1)->textAt(2, 1), QStringLiteral("a1"));
+        QCOMPARE(status(), QStringLiteral("3 samples filled from the clipboard."));
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Paste Table"));
+        QCOMPARE(well(4), opaque(ButtonShadowColour));
+
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document(), before);
+        QCOMPARE(well(4), background());
+        QCOMPARE(grid(1)->textAt(2, 1), QString());
+    }
+
+    void pasteSaysWhatItCouldNotPaste()
+    {
+        openPlate();
+        selectItem(10, 1);
+        const QString stepBefore = undoEntry();
+        const QByteArray before = document();
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);   // the clipboard is empty
+        QCOMPARE(status(), QStringLiteral("The clipboard holds no text: nothing was pasted."));
+        QCOMPARE(document(), before);
+        QCOMPARE(undoEntry(), stepBefore);
+
+        // A text the file format cannot hold is stored as Save writes it, and
+        // said in the status line only.
+        pasteTable(QStringLiteral("say \"hi\""));
+        QCOMPARE(state.sampleTable(10, 1), QStringLiteral("say 'hi'"));
+        QCOMPARE(status(), QStringLiteral("1 sample filled from the clipboard; line 1: a double quote is stored as an apostrophe."));
+
+        // Past the last row and past the last well: cut, and told in a box.
+        selectItem(95, 4);
+        QString told;
+        whenModal(QStringLiteral("PasteTableReport"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        pasteTable(QStringLiteral("x\tcut\ny\nz\n"));
+        QCOMPARE(state.sampleTable(95, 4), QStringLiteral("x"));
+        QCOMPARE(state.sampleTable(96, 4), QStringLiteral("y"));
+        QVERIFY2(told.startsWith(QStringLiteral("2 samples filled from the clipboard, but not all of the table was pasted")), qPrintable(told));
+        QVERIFY2(told.contains(QStringLiteral("line 3: the plate ends at well 96")), qPrintable(told));
+        QVERIFY2(told.contains(QStringLiteral("1 column(s) past the last row")), qPrintable(told));
+
+        // A key row takes key names only.
+        selectItem(50, 0);
+        whenModal(QStringLiteral("PasteTableReport"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        pasteTable(QStringLiteral("std\nMystery\n"));
+        QCOMPARE(state.sampleTable(50, 0), QStringLiteral("Std"));
+        QCOMPARE(state.sampleTable(51, 0), QString());
+        QVERIFY2(told.contains(QStringLiteral("line 2: \"Mystery\" is no key name")), qPrintable(told));
+        QCOMPARE(unanswered(), 0);
+    }
+
+    void copyAllComesBackThroughImportAndPaste()
+    {
+        openPlate();
+        clickCell(0, 1);
+        press(Qt::Key_A, Qt::ControlModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        const QString original = documentTable(state, u'\t');
+        writeBytes(path("copied.txt"), copied.toUtf8());
+
+        press(Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(!SampleHasData(state, 12));
+        scrollBar()->setValue(50);
+        QString summary;
+        whenModal(QStringLiteral("ImportPreview"), [&summary](QWidget *preview) {
+            summary = text(preview, "importSummary");
+            QVERIFY(problems(preview).isEmpty());
+            click(preview, "importOk");
+        });
+        import(path("copied.txt"));
+        QCOMPARE(summary, QStringLiteral("Importing fills 29 samples (A12 to D4). "
+                                         "Samples the table does not name keep what they hold."));
+        QCOMPARE(documentTable(state, u'\t'), original);
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Import Samples"));
+        QCOMPARE(status(), QStringLiteral("29 samples imported from copied.txt."));
+        // The frames show the first imported sample; the map every imported well.
+        QCOMPARE(state.topSample, 12);
+        QCOMPARE(caption(0), QStringLiteral("Row A , Column  12"));
+        for (const int s : {12, 20, 40})
+            QVERIFY2(well(s) != background(), qPrintable(QString::number(s)));
+        QCOMPARE(well(12), opaque(state.keyColor[1]));
+
+        // The same text on the clipboard is no block for the current item:
+        // it goes back to its own samples through the same preview.
+        QGuiApplication::clipboard()->setText(copied);
+        press(Qt::Key_N, Qt::ControlModifier);
+        selectItem(70, 2);
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            QVERIFY(text(preview, "importOrigin").startsWith(QStringLiteral("Read from the clipboard as a Copy All text of plate.kwl")));
+            click(preview, "importOk");
+        });
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(documentTable(state, u'\t'), original);
+        QCOMPARE(undoEntry(), QStringLiteral("&Undo Import Samples"));
+    }
+
+    void importProblemsShowByLineAndCancelChangesNothing()
+    {
+        openPlate();
+        const QByteArray before = document();
+        const QString stepBefore = undoEntry();
+        writeBytes(path("problems.csv"),
+                   QStringLiteral("Well,Key,Sample ID,Colour,Conc\r\n"
+                                  "A1,Blank,S-1,red,1\r\n"
+                                  "Z99,,S-2,,2\r\n"
+                                  "A3,Mystery,S-3,,3\r\n"
+                                  "A4,,\"say \"\"hi\"\"\",,4\r\n"
+                                  "A5,,\u03bb-5,,5\r\n").toUtf8());
+
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            const QStringList listed = problems(preview);
+            const QStringList expected{
+                "1: column \"Colour\" matches no row caption; it is not imported",
+                "3: well Z99 is not on a 96-well plate; the line is skipped",
+                "4: key \"Mystery\" matches no key name; it is stored as written",
+                "5: a double quote in column \"Sample ID\" is stored as an apostrophe",
+                "6: column \"Sample ID\" holds characters a sample file cannot store; each is stored as \"?\""};
+            QCOMPARE(listed, expected);
+            QCOMPARE(text(preview, "importProblemsTitle"), QStringLiteral("5 problems:"));
+            // Naming a free key after the table plans again: that problem goes.
+            auto *nameKeys = preview->findChild<QCheckBox *>(QStringLiteral("importNameKeys"));
+            QVERIFY(nameKeys->isVisible());
+            QTest::mouseClick(nameKeys, Qt::LeftButton, {}, QPoint(8, nameKeys->height() / 2));
+            QVERIFY(nameKeys->isChecked());
+            QCOMPARE(problems(preview).size(), 4);
+            QVERIFY(text(preview, "importSummary").endsWith(QStringLiteral("New key names: key 3 \"Mystery\".")));
+            click(preview, "importCancel");
+        });
+        import(path("problems.csv"));
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(document(), before);
+        QCOMPARE(undoEntry(), stepBefore);
+        QVERIFY(state.keyName[3].isEmpty());
+
+        // A well outside the table that holds the name already, as an
+        // earlier import left it, takes the key's colour with the name.
+        writeBytes(path("earlier.csv"), QByteArrayLiteral("Well,Key\r\nH12,Mystery\r\n"));
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) { click(preview, "importOk"); });
+        import(path("earlier.csv"));
+        QCOMPARE(well(96), opaque(ButtonShadowColour));
+        const QByteArray earlier = document();
+
+        // Accepted with the key named: one step, which takes the name back too.
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            preview->findChild<QCheckBox *>(QStringLiteral("importNameKeys"))->setChecked(true);
+            click(preview, "importOk");
+        });
+        import(path("problems.csv"));
+        QCOMPARE(state.sampleTable(3, 0), QStringLiteral("Mystery"));
+        QCOMPARE(state.sampleTable(4, 1), QStringLiteral("say 'hi'"));
+        QCOMPARE(state.sampleTable(5, 1), QStringLiteral("?-5"));
+        QCOMPARE(state.sampleTable(1, 3), QString());   // the table's missing Volume column leaves it
+        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP3"))->text(), QStringLiteral("Mystery"));
+        QCOMPARE(well(3), opaque(state.keyColor[3]));
+        QCOMPARE(well(96), opaque(state.keyColor[3]));
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document(), earlier);
+        QCOMPARE(well(96), opaque(ButtonShadowColour));
+        QVERIFY(state.keyName[3].isEmpty());
+        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP3"))->text(), QString());
+    }
+
+    void unusableTablesAreRefused()
+    {
+        openPlate();
+        const QByteArray before = document();
+        writeBytes(path("names.csv"), QByteArrayLiteral("Name,Conc\r\nx,1\r\n"));
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            QVERIFY(!preview->findChild<QPushButton *>(QStringLiteral("importOk"))->isVisible());
+            QVERIFY(text(preview, "importSummary").contains(QStringLiteral("neither a \"Well\" nor a \"Sample No.\" column")));
+            QVERIFY(problems(preview).contains(QStringLiteral("1: the table has neither a \"Well\" nor a \"Sample No.\" column")));
+            click(preview, "importCancel");
+        });
+        import(path("names.csv"));
+
+        QString told;
+        whenModal(QStringLiteral("ImportFailed"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        import(path("missing.csv"));
+        QCOMPARE(unanswered(), 0);
+        QVERIFY2(told.contains(QDir::toNativeSeparators(path("missing.csv"))), qPrintable(told));
+        QCOMPARE(document(), before);
+    }
+
+    void exportReadsBackAndAFailedWriteSaysWhy()
+    {
+        openPlate();
+        child<QLineEdit>(QStringLiteral("TxtFileDesc"))->setText(QStringLiteral("Run 7, checked"));
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
+            QVERIFY(options->findChild<QRadioButton *>(QStringLiteral("exportDataOnly"))->isChecked());
+            QCOMPARE(options->findChild<QRadioButton *>(QStringLiteral("exportDataOnly"))->text(),
+                     QStringLiteral("&Only the samples that hold information (29)"));
+            click(options, "exportOk");
+        });
+        dialogs->answers = {path("out.csv")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportCsv")});
+        const CommonDialogs::FileRequest asked = dialogs->requests.last();
+        QCOMPARE(asked.title, QStringLiteral("Export Samples as CSV"));
+        QCOMPARE(asked.fileName, QStringLiteral("plate.csv"));
+        QCOMPARE(QDir(asked.initDir), QDir(dir.path()));
+        QCOMPARE(asked.defaultExt, QStringLiteral("csv"));
+        QCOMPARE(status(), QStringLiteral("29 samples exported to %1.").arg(QDir::toNativeSeparators(path("out.csv"))));
+
+        // Read back with the table reader into the same list emptied: the same samples.
+        const TextTable table = readTable(QByteArrayView(fileBytes(path("out.csv"))), tableSourceForPath(path("out.csv")));
+        State back = state;
+        back.sampleTable.clear();
+        const ImportPlan plan = planImport(back, table);
+        QCOMPARE(plan.issueCount, 0);
+        QCOMPARE(applyImport(back, plan), ApplyStatus::Applied);
+        QCOMPARE(sampleFileBytes(back), sampleFileBytes(state));
+
+        // JSON of every well, with the description as the box shows it.
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
+            options->findChild<QRadioButton *>(QStringLiteral("exportAllWells"))->setChecked(true);
+            click(options, "exportOk");
+        });
+        dialogs->answers = {path("every.json")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportJson")});
+        QCOMPARE(dialogs->requests.last().title, QStringLiteral("Export Samples as JSON"));
+        const QJsonObject json = QJsonDocument::fromJson(fileBytes(path("every.json"))).object();
+        QCOMPARE(json.value(QStringLiteral("samples")).toArray().size(), 96);
+        QCOMPARE(json.value(QStringLiteral("fileDesc")).toString(), QStringLiteral("Run 7, checked"));
+
+        // A folder that cannot take the file: told why, nothing written.
+        writeBytes(path("blocker"), QByteArrayLiteral("a file, not a folder"));
+        const QString target = path("blocker") + QStringLiteral("/out.csv");
+        QString told;
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
+            QVERIFY(options->findChild<QRadioButton *>(QStringLiteral("exportAllWells"))->isChecked());   // as last time
+            click(options, "exportOk");
+        });
+        whenModal(QStringLiteral("ExportFailed"), [&told](QWidget *box) {
+            told = static_cast<QMessageBox *>(box)->text();
+            static_cast<QMessageBox *>(box)->accept();
+        });
+        dialogs->answers = {target};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportCsv")});
+        QCOMPARE(unanswered(), 0);
+        QVERIFY2(told.startsWith(QStringLiteral("The samples could not be exported to\n") + QDir::toNativeSeparators(target) + QStringLiteral("\n\n")), qPrintable(told));
+        const QString reason = told.section(QStringLiteral("\n\n"), 1, 1);
+        QVERIFY2(!reason.trimmed().isEmpty(), qPrintable(told));
+        QCOMPARE(fileBytes(path("blocker")), QByteArrayLiteral("a file, not a folder"));
+    }
+};
+
+QTEST_MAIN(TestSampleTables)
+#include "tst_sampletables.moc"
