@@ -153,7 +153,11 @@ QString window(const State &state, MainWindow &window)
             return QStringLiteral("well %1 is %2 marked as in the frames (samples %3 to %4)")
                 .arg(s).arg(look.framed ? QString() : QStringLiteral("not")).arg(state.topSample).arg(lastFramed);
         // The image itself, where a disc is large enough to sample.
-        if (discPixels >= 3 && (disc || !framed)) {
+        // A numbered disc leaves a free band between its digit and its
+        // outline only a pixel or two wide until it is larger than this,
+        // too narrow to sample reliably.
+        const bool sampleable = look.key > 0 && disc ? discPixels >= 10 : discPixels >= 3;
+        if (sampleable && (disc || !framed)) {
             const QColor pixel = map.pixelOf(s);
             const QColor expected = disc ? *disc : picture->backColor();
             if (pixel.isValid() && pixel.rgb() != expected.rgb())

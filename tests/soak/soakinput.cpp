@@ -7,7 +7,10 @@
 #include <QPointer>
 #include <QTest>
 #include <QToolButton>
+#include <QTimer>
 #include <QWheelEvent>
+
+#include <memory>
 
 namespace SoakInput {
 
@@ -200,35 +203,50 @@ bool choose(QMenuBar *bar, const MenuEntry &entry)
     const QList<QAction *> chain = chainTo(bar, entry.action);
     if (chain.size() < 2)
         return false;
-    QRect place = bar->actionGeometry(chain.first());
-    QMenu *menu = nullptr;
-    if (place.isValid() && bar->rect().contains(place.center())) {
+    // From an open menu down the chain to the entry, a click at each step.
+    const auto walk = [chain](QMenu *menu) {
+        for (qsizetype i = 1; i < chain.size(); ++i) {
+            if (!menu || !menu->isVisible())
+                return false;
+            const QPoint at = menu->actionGeometry(chain[i]).center();
+            QTest::mouseMove(menu, at);
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+            menu = chain[i]->menu();
+        }
+        return true;
+    };
+    // A narrow window keeps the menus that do not fit wholly behind the
+    // extension button at the end of the menu bar.
+    auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+    const bool overflowing = more && more->isVisible();
+    const QRect place = bar->actionGeometry(chain.first());
+    if (place.isValid() && place.left() >= 0
+        && place.right() < (overflowing ? std::min(more->x(), bar->width()) : bar->width())) {
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, place.center());
-        menu = chain.first()->menu();
-    } else {
-        // A narrow window keeps the menus that do not fit behind the
-        // extension button at the end of the menu bar.
-        auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
-        if (!more || !more->isVisible())
-            return false;
-        QTest::mouseClick(more, Qt::LeftButton, Qt::NoModifier, more->rect().center());
+        return walk(chain.first()->menu());
+    }
+    // The extension's menu runs a loop of its own from the press, so the
+    // way on is taken from inside that loop.
+    if (!overflowing)
+        return false;
+    auto ran = std::make_shared<bool>(false);
+    auto reached = std::make_shared<bool>(false);
+    QTimer::singleShot(0, bar, [ran, reached, walk, first = QPointer<QAction>(chain.first())] {
+        *ran = true;
         auto *overflow = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!overflow)
-            return false;
-        const QPoint at = overflow->actionGeometry(chain.first()).center();
+        if (!overflow || !first)
+            return;
+        const QPoint at = overflow->actionGeometry(first).center();
         QTest::mouseMove(overflow, at);
         QTest::mouseClick(overflow, Qt::LeftButton, Qt::NoModifier, at);
-        menu = chain.first()->menu();
-    }
-    for (qsizetype i = 1; i < chain.size(); ++i) {
-        if (!menu || !menu->isVisible())
-            return false;
-        const QPoint at = menu->actionGeometry(chain[i]).center();
-        QTest::mouseMove(menu, at);
-        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
-        menu = chain[i]->menu();
-    }
-    return true;
+        *reached = walk(first->menu());
+        // A grey entry leaves its menus open, and the loop with them.
+        closePopups();
+    });
+    QTest::mouseClick(more, Qt::LeftButton, Qt::NoModifier, more->rect().center());
+    for (int i = 0; i < 100 && !*ran; ++i)
+        QCoreApplication::processEvents();
+    return *reached;
 }
 
 } // namespace SoakInput

@@ -106,7 +106,17 @@ QString SoakResult::report() const
     for (auto it = dialogs.begin(); it != dialogs.end(); ++it)
         dialogCounts.append(QStringLiteral("%1 %2").arg(it.key()).arg(it.value()));
     text += QStringLiteral("dialogs: ") + dialogCounts.join(QStringLiteral(", ")) + u'\n';
+    text += QStringLiteral("saves read back %1, undo/redo steps checked %2, dialogs answered %3\n")
+                .arg(savesReadBack).arg(historySteps).arg(dialogsAnswered());
     return text;
+}
+
+qint64 SoakResult::dialogsAnswered() const
+{
+    qint64 total = 0;
+    for (const int n : dialogs)
+        total += n;
+    return total;
 }
 
 // ---- Set-up ---------------------------------------------------------------
@@ -392,6 +402,24 @@ QString SoakRunner::afterAction()
             mTrail.remove(0, mTrail.size() - 100);
     }
 
+    if (mOptions.verbose && mWindow) {
+        const QUndoStack &stack = mWindow->history().stack();
+        fprintf(stderr, "    history %d of %d \"%s\", focus %s\n", stack.index(), stack.count(),
+                qPrintable(stack.undoText()), qPrintable(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString()));
+        // What the action changed in the document, line by line.
+        static QByteArrayList last;
+        const auto *box = mWindow->findChild<QLineEdit *>(QStringLiteral("TxtFileDesc"));
+        const QByteArrayList now = SoakChecks::fingerprint(mState, box->text()).split('\n');
+        for (const QByteArray &line : now) {
+            if (!last.contains(line))
+                fprintf(stderr, "    + %s\n", line.left(200).constData());
+        }
+        for (const QByteArray &line : std::as_const(last)) {
+            if (!now.contains(line))
+                fprintf(stderr, "    - %s\n", line.left(200).constData());
+        }
+        last = now;
+    }
     if (!mAnswerer->failure().isEmpty())
         return mAnswerer->failure();
     if (!mWindow->isVisible())
@@ -438,7 +466,10 @@ QString SoakRunner::checkSave()
     const QByteArray bytes = file.readAll();
     if (bytes != sampleFileBytes(mState))
         return QStringLiteral("the file saved, %1, is not the document").arg(path);
-    return SoakChecks::readsBack(mState, bytes);
+    const QString problem = SoakChecks::readsBack(mState, bytes);
+    if (problem.isEmpty())
+        ++mResult.savesReadBack;
+    return problem;
 }
 
 QByteArray SoakRunner::currentHash() const
@@ -475,6 +506,8 @@ QString SoakRunner::checkHistory(Intent intent)
     const StepId top = index > 0 ? mStepIds[index - 1] : 0;
     const QByteArray hash = currentHash();
     const auto known = mSnapshots.constFind(index);
+    if (walked && known != mSnapshots.cend() && known->top == top && known->hash == hash)
+        ++mResult.historySteps;
     if (known != mSnapshots.cend() && known->top == top && known->hash != hash) {
         if (walked)
             return QStringLiteral("%1 to history step %2 (\"%3\") gives a document other than the one seen there before")

@@ -48,6 +48,9 @@ struct SoakResult
     QStringList trail;
     QMap<QString, int> kinds;  // actions by kind
     QMap<QString, int> dialogs;    // dialogs answered, by name
+    qint64 savesReadBack = 0;      // files saved, read back and found equal
+    qint64 historySteps = 0;       // Undo and Redo steps that gave back a document seen before
+    qint64 dialogsAnswered() const;
 
     QString report() const;
 };

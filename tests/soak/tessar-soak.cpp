@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -104,15 +105,44 @@ int main(int argc, char *argv[])
     SoakRunner::installMessageFilter();
     std::fprintf(stderr, "tessar-soak: seed %llu%s\n", static_cast<unsigned long long>(options.seed),
                  keep ? qPrintable(QStringLiteral(", files in ") + home.path()) : "");
-    options.progress = [](qint64 done, double seconds) {
-        std::fprintf(stderr, "tessar-soak: %lld actions, %.1f min\n", done, seconds / 60);
-    };
 
-    SoakRunner runner(options);
-    const SoakResult result = runner.run();
-    std::fprintf(stderr, "%s", qPrintable(result.report()));
+    // A timed run goes on after a failure with the next seed, so that one
+    // fault does not hide the others; each failure's seed is printed as it
+    // happens, to be replayed on its own.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 actions = 0, saves = 0, steps = 0, dialogs = 0;
+    QStringList failures;
+    for (;;) {
+        SoakOptions run = options;
+        if (options.minutes > 0)
+            run.minutes = options.minutes - clock.elapsed() / 60000.0;
+        const qint64 before = actions;
+        run.progress = [before](qint64 done, double) {
+            std::fprintf(stderr, "tessar-soak: %lld actions\n", before + done);
+        };
+        SoakRunner runner(run);
+        const SoakResult result = runner.run();
+        std::fprintf(stderr, "%s", qPrintable(result.report()));
+        actions += result.actions;
+        saves += result.savesReadBack;
+        steps += result.historySteps;
+        dialogs += result.dialogsAnswered();
+        if (!result.ok)
+            failures.append(QStringLiteral("tessar-soak --seed %1 --actions %2: %3")
+                                .arg(result.seed).arg(result.actions + 1).arg(result.failure));
+        if (result.ok || options.minutes <= 0 || clock.elapsed() >= qint64(options.minutes * 60000))
+            break;
+        options.seed = options.seed + 1;
+        std::fprintf(stderr, "tessar-soak: going on with seed %llu\n", static_cast<unsigned long long>(options.seed));
+    }
+    std::fprintf(stderr, "tessar-soak: totals: %lld actions in %.1f min, %lld saves read back, %lld undo/redo steps checked, "
+                         "%lld dialogs answered, %lld failures\n",
+                 actions, clock.elapsed() / 60000.0, saves, steps, dialogs, static_cast<long long>(failures.size()));
+    for (const QString &failure : std::as_const(failures))
+        std::fprintf(stderr, "failed: %s\n", qPrintable(failure));
     const QMap<QString, int> messages = SoakRunner::messages();
     for (auto it = messages.begin(); it != messages.end(); ++it)
         std::fprintf(stderr, "message x%d: %s\n", it.value(), qPrintable(it.key()));
-    return result.ok ? 0 : 1;
+    return failures.isEmpty() ? 0 : 1;
 }
