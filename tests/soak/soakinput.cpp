@@ -198,20 +198,36 @@ QList<MenuEntry> menuEntries(QMenuBar *bar)
     return entries;
 }
 
-bool choose(QMenuBar *bar, const MenuEntry &entry)
+bool choose(QMenuBar *bar, const MenuEntry &entry, QString *why)
 {
+    QString reason;
+    const auto fail = [&](const QString &text) {
+        if (why)
+            *why = text;
+        return false;
+    };
     const QList<QAction *> chain = chainTo(bar, entry.action);
     if (chain.size() < 2)
         return false;
     // From an open menu down the chain to the entry, a click at each step.
-    const auto walk = [chain](QMenu *menu) {
+    const auto walk = [chain](QMenu *menu, QString *reason) {
         for (qsizetype i = 1; i < chain.size(); ++i) {
-            if (!menu || !menu->isVisible())
+            // A grey submenu opens no more than a grey entry does anything.
+            if (menu && !menu->isVisible() && !chain[i - 1]->isEnabled())
+                return true;
+            if (!menu || !menu->isVisible()) {
+                *reason = QStringLiteral("%1 is not open (popup: %2)")
+                              .arg(chain[i - 1]->objectName(),
+                                   QApplication::activePopupWidget() ? QApplication::activePopupWidget()->objectName() : QStringLiteral("none"));
                 return false;
+            }
             const QPoint at = menu->actionGeometry(chain[i]).center();
             QTest::mouseMove(menu, at);
             QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
             menu = chain[i]->menu();
+            // A submenu opens after a short delay, as a user sees it do.
+            if (menu && chain[i]->isEnabled())
+                (void)QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000);
         }
         return true;
     };
@@ -223,30 +239,42 @@ bool choose(QMenuBar *bar, const MenuEntry &entry)
     if (place.isValid() && place.left() >= 0
         && place.right() < (overflowing ? std::min(more->x(), bar->width()) : bar->width())) {
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, place.center());
-        return walk(chain.first()->menu());
+        return walk(chain.first()->menu(), &reason) || fail(reason);
     }
     // The extension's menu runs a loop of its own from the press, so the
     // way on is taken from inside that loop.
     if (!overflowing)
-        return false;
+        return fail(QStringLiteral("%1 is not on the menu bar").arg(chain.first()->objectName()));
     auto ran = std::make_shared<bool>(false);
     auto reached = std::make_shared<bool>(false);
-    QTimer::singleShot(0, bar, [ran, reached, walk, first = QPointer<QAction>(chain.first())] {
+    auto missed = std::make_shared<QString>(QStringLiteral("the extension menu did not open"));
+    auto onBar = std::make_shared<bool>(false);
+    QTimer::singleShot(0, bar, [ran, reached, missed, onBar, walk, first = QPointer<QAction>(chain.first())] {
         *ran = true;
         auto *overflow = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!overflow || !first)
             return;
+        // Half a menu title still shows on the bar, and is clicked there.
+        if (!overflow->actions().contains(first.data())) {
+            *onBar = true;
+            closePopups();
+            return;
+        }
         const QPoint at = overflow->actionGeometry(first).center();
         QTest::mouseMove(overflow, at);
         QTest::mouseClick(overflow, Qt::LeftButton, Qt::NoModifier, at);
-        *reached = walk(first->menu());
+        *reached = walk(first->menu(), missed.get());
         // A grey entry leaves its menus open, and the loop with them.
         closePopups();
     });
     QTest::mouseClick(more, Qt::LeftButton, Qt::NoModifier, more->rect().center());
     for (int i = 0; i < 100 && !*ran; ++i)
         QCoreApplication::processEvents();
-    return *reached;
+    if (*onBar && place.isValid()) {
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, place.center());
+        return walk(chain.first()->menu(), &reason) || fail(reason);
+    }
+    return *reached || fail(*missed);
 }
 
 } // namespace SoakInput

@@ -47,7 +47,7 @@ QList<MenuEntry> menuEntries(QMenuBar *bar);
 
 // Clicks through the menu bar to `entry`, enabled or not: a click on a
 // grey entry does nothing and leaves the menu open. False when a menu did
-// not open on the way.
-bool choose(QMenuBar *bar, const MenuEntry &entry);
+// not open on the way, and `why` says which.
+bool choose(QMenuBar *bar, const MenuEntry &entry, QString *why = nullptr);
 
 } // namespace SoakInput

@@ -737,8 +737,8 @@ QString SoakRunner::menuByMouse()
     const SoakInput::MenuEntry entry = mRandom.pick(entries);
     note(QStringLiteral("menu %1%2").arg(entry.caption, entry.action->isEnabled() ? QString() : QStringLiteral(" (grey)")));
     noteEntry(entry);
-    if (!SoakInput::choose(mWindow->menuBar(), entry))
-        return QStringLiteral("the menu did not open on the way to %1").arg(entry.caption);
+    if (QString why; !SoakInput::choose(mWindow->menuBar(), entry, &why))
+        return QStringLiteral("the menu did not open on the way to %1: %2").arg(entry.caption, why);
     return QString();
 }
 
@@ -775,8 +775,8 @@ QString SoakRunner::chooseEntry(const QString &objectName, bool byShortcut)
             return QString();
         }
         note(QStringLiteral("menu %1%2").arg(entry.caption, entry.action->isEnabled() ? QString() : QStringLiteral(" (grey)")));
-        if (!SoakInput::choose(mWindow->menuBar(), entry))
-            return QStringLiteral("the menu did not open on the way to %1").arg(entry.caption);
+        if (QString why; !SoakInput::choose(mWindow->menuBar(), entry, &why))
+            return QStringLiteral("the menu did not open on the way to %1: %2").arg(entry.caption, why);
         return QString();
     }
     return QStringLiteral("the menu has no entry %1").arg(objectName);
