@@ -1,4 +1,5 @@
 #include "soakanswerer.h"
+#include "soakfiledialogs.h"
 
 #include "soakinput.h"
 
@@ -18,6 +19,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QTest>
 
 using SoakInput::click;
 using SoakInput::key;
@@ -439,9 +441,25 @@ QString SoakAnswerer::answerGeneric(QWidget *dialog, bool eager, int attempts)
         return QStringLiteral("close the window");
     }
     QWidget *focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
-    // The desktop's own file, colour and printer dialogs lead out of the
-    // soak's folders: they are only ever cancelled.
-    if (qobject_cast<QFileDialog *>(dialog) || qobject_cast<QColorDialog *>(dialog)
+    // The file dialog gets the path the soak chose typed into its name
+    // box, once; whatever keeps it open after that is cancelled.
+    if (auto *files = qobject_cast<QFileDialog *>(dialog)) {
+        auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        const QString path = SoakFileDialogs::typedAnswer();
+        if (attempts == 1 && !path.isEmpty() && name && name->isVisible()) {
+            click(name, centre(name));
+            key(name, Qt::Key_A, Qt::ControlModifier);
+            key(name, Qt::Key_Delete);
+            QTest::keyClicks(name, path);
+            key(name, Qt::Key_Return);
+            return QStringLiteral("type \"%1\" and Return").arg(path);
+        }
+        key(focus, Qt::Key_Escape);
+        return QStringLiteral("Escape");
+    }
+    // The desktop's own colour and printer dialogs lead out of the soak's
+    // folders: they are only ever cancelled.
+    if (qobject_cast<QColorDialog *>(dialog)
         || qobject_cast<QPrintDialog *>(dialog) || qobject_cast<QPageSetupDialog *>(dialog)) {
         key(focus, Qt::Key_Escape);
         return QStringLiteral("Escape");

@@ -6,6 +6,29 @@
 #include <QFileInfo>
 #include <QPrinter>
 
+namespace {
+QString gTypedAnswer;
+}
+
+QString SoakFileDialogs::typedAnswer()
+{
+    return gTypedAnswer;
+}
+
+std::optional<QString> SoakFileDialogs::throughRealDialog(QWidget *parent, const FileRequest &request, bool save,
+                                                          const std::optional<QString> &answer)
+{
+    if (!mRandom.chance(35))
+        return answer;
+    gTypedAnswer = answer.value_or(QString());
+    setInstance(nullptr);
+    CommonDialogs &platform = instance();
+    std::optional<QString> chosen = save ? platform.showSave(parent, request) : platform.showOpen(parent, request);
+    setInstance(this);
+    gTypedAnswer.clear();
+    return chosen;
+}
+
 SoakFileDialogs::SoakFileDialogs(SoakRandom &random, const QString &folder)
     : mRandom(random)
     , mFolder(folder)
@@ -48,7 +71,7 @@ QStringList SoakFileDialogs::unwritablePaths(const QString &extension) const
             mFolder + QStringLiteral("/a-folder") + ext};
 }
 
-std::optional<QString> SoakFileDialogs::showOpen(QWidget *, const FileRequest &request)
+std::optional<QString> SoakFileDialogs::showOpen(QWidget *parent, const FileRequest &request)
 {
     Request asked{QStringLiteral("open"), request.title, std::nullopt, false};
     if (!mRandom.chance(8)) {
@@ -63,11 +86,12 @@ std::optional<QString> SoakFileDialogs::showOpen(QWidget *, const FileRequest &r
                     mFolder + QStringLiteral("/plain-file")};
         asked.answer = mRandom.pick(choices);
     }
+    asked.answer = throughRealDialog(parent, request, false, asked.answer);
     mRequests.append(asked);
     return asked.answer;
 }
 
-std::optional<QString> SoakFileDialogs::showSave(QWidget *, const FileRequest &request)
+std::optional<QString> SoakFileDialogs::showSave(QWidget *parent, const FileRequest &request)
 {
     Request asked{QStringLiteral("save"), request.title, std::nullopt, false};
     if (!mRandom.chance(8)) {
@@ -96,6 +120,7 @@ std::optional<QString> SoakFileDialogs::showSave(QWidget *, const FileRequest &r
                 QDir().mkpath(*asked.answer);
         }
     }
+    asked.answer = throughRealDialog(parent, request, true, asked.answer);
     mRequests.append(asked);
     return asked.answer;
 }

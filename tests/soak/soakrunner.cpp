@@ -282,6 +282,8 @@ void SoakRunner::stopWindow()
 
 SoakResult SoakRunner::run()
 {
+    // Qt's own dialogs, which the answerer can work; never the desktop's.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     mClock.start();
     prepareFolder();
     mDialogs = std::make_unique<SoakFileDialogs>(mRandom, mOptions.folder);
@@ -396,6 +398,8 @@ QString SoakRunner::afterAction()
     for (const SoakFileDialogs::Request &request : std::as_const(mRequests))
         line += QStringLiteral(" {%1 \"%2\": %3}").arg(request.kind, request.title, request.answer.value_or(QStringLiteral("cancel")));
     mSeen = seen;
+    if (mOptions.verbose && (!seen.isEmpty() || !mRequests.isEmpty()))
+        fprintf(stderr, "    answered: %s\n", qPrintable(line.mid(line.indexOf(mCurrent) + mCurrent.size()).trimmed()));
     if (mAction > 0 || !mCurrent.isEmpty()) {
         mTrail.append(line);
         if (mTrail.size() > 200)
