@@ -56,6 +56,9 @@ QString model(const State &state)
         return QStringLiteral("curGrid is %1").arg(state.curGrid);
     if (state.curRow < 0 || state.curRow >= state.fieldCount())
         return QStringLiteral("curRow %1 outside the %2 rows").arg(state.curRow).arg(state.fieldCount());
+    if (!state.sampleTable.contains(state.topSample + state.curGrid, state.curRow))
+        return QStringLiteral("the current item, sample %1 row %2, is outside the table")
+            .arg(state.topSample + state.curGrid).arg(state.curRow);
     if (state.nFrames < 0 || state.nFrames > MaxFrames)
         return QStringLiteral("nFrames is %1").arg(state.nFrames);
     if (state.fieldName[0] != u"Key")
