@@ -202,8 +202,13 @@ bool choose(QMenuBar *bar, const MenuEntry &entry, QString *why)
 {
     QString reason;
     const auto fail = [&](const QString &text) {
-        if (why)
-            *why = text;
+        if (why) {
+            const QWidget *active = QApplication::activeWindow();
+            *why = text + QStringLiteral(" (menu bar %1 wide%2, active window %3)")
+                              .arg(bar->width())
+                              .arg(bar->isEnabled() ? QString() : QStringLiteral(", disabled"),
+                                   active ? active->objectName() + u' ' + QLatin1String(active->metaObject()->className()) : QStringLiteral("none"));
+        }
         return false;
     };
     const QList<QAction *> chain = chainTo(bar, entry.action);
@@ -238,8 +243,9 @@ bool choose(QMenuBar *bar, const MenuEntry &entry, QString *why)
     const QRect place = bar->actionGeometry(chain.first());
     if (place.isValid() && place.left() >= 0
         && place.right() < (overflowing ? std::min(more->x(), bar->width()) : bar->width())) {
+        QMenu *top = chain.first()->menu();
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, place.center());
-        return walk(chain.first()->menu(), &reason) || fail(reason);
+        return walk(top, &reason) || fail(reason);
     }
     // The extension's menu runs a loop of its own from the press, so the
     // way on is taken from inside that loop.
@@ -263,6 +269,8 @@ bool choose(QMenuBar *bar, const MenuEntry &entry, QString *why)
         const QPoint at = overflow->actionGeometry(first).center();
         QTest::mouseMove(overflow, at);
         QTest::mouseClick(overflow, Qt::LeftButton, Qt::NoModifier, at);
+        if (QMenu *menu = first->menu())
+            (void)QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000);
         *reached = walk(first->menu(), missed.get());
         // A grey entry leaves its menus open, and the loop with them.
         closePopups();
