@@ -336,8 +336,12 @@ void SoakRunner::ensureActive()
     SoakInput::closePopups();
     // The help window and the like stay open; the user clicks back into
     // the main window.
-    if (QApplication::activeWindow() != mWindow.get())
+    // Activation takes a trip through the platform; keys sent before it
+    // arrives would go to the window left.
+    if (QApplication::activeWindow() != mWindow.get()) {
         QApplication::setActiveWindow(mWindow.get());
+        (void)QTest::qWaitForWindowActive(mWindow.get(), 1000);
+    }
 }
 
 QWidget *SoakRunner::focusTarget() const
@@ -820,6 +824,7 @@ QString SoakRunner::historyWalk()
         const bool undo = intent == Intent::Undo;
         int steps = 0;
         while (undo ? history.canUndo() : history.canRedo()) {
+            ensureActive();
             const int before = stack.index();
             if (mRandom.chance(85)) {
                 SoakInput::key(focusTarget(), undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
