@@ -294,6 +294,7 @@ void MainWindow::initialize5()
     newDocument(mState);
     LblFilename->setText(QStringLiteral("Filename: Untitled"));
     TxtFileDesc->setText(QStringLiteral("Description: "));
+    mDescriptionShown = TxtFileDesc->text();
     if (mState.colorsOn == u"yes")
         mnuSetupAssign->setChecked(true);
     nameInsertEntries();

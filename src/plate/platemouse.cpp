@@ -5,6 +5,7 @@
 #include "core/state.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace Tessar {
 
@@ -56,12 +57,14 @@ void PlateMouse::press()
 int PlateMouse::release()
 {
     const int source = mHitSample;
-    mDragging = false;
+    // Only a press on a well starts a drag; any other release drops no
+    // sample, least of all the one the last drag carried.
+    const bool dropping = std::exchange(mDragging, false);
     hover();
     const int target = mHitSample;
     if (!isWell(source) || !isWell(target))
         return 0;
-    if (isEmpty(target)) {
+    if (dropping && isEmpty(target)) {
         mMap.fillpos(target);
         mMap.hilite(target);
         moveSample(source, target);

@@ -77,6 +77,29 @@ private slots:
         QDir(recoveryFolder()).removeRecursively();
     }
 
+    // The box's first text, shown before any step, is what the first
+    // edit of it is undone back to, and emptying it is a change too.
+    void theFirstEditOfTheDescriptionIsAStep()
+    {
+        QCOMPARE(description(), QStringLiteral("Description: "));
+        auto *box = child<QLineEdit>(QStringLiteral("TxtFileDesc"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        press(Qt::Key_Home);
+        press(Qt::Key_End, Qt::ShiftModifier);
+        press(Qt::Key_Delete);
+        QCOMPARE(description(), QString());
+        QVERIFY(window->isModified());
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(description(), QStringLiteral("Description: "));
+        QVERIFY(!window->isModified());
+
+        press(Qt::Key_End);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("run 4"));
+        QCOMPARE(description(), QStringLiteral("Description: run 4"));
+        choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditUndo")});
+        QCOMPARE(description(), QStringLiteral("Description: "));
+    }
+
     void fillDownIsUndoneToTheSavedFile()
     {
         const QString file = writeFullPlate("plate.kwl");

@@ -87,6 +87,21 @@ private slots:
         QCOMPARE(state.topSample, 20);
     }
 
+    // A press that found no well starts no drag, so its release drops
+    // nothing, not even the sample an earlier drag moved.
+    void aReleaseWithoutADragMovesNothing()
+    {
+        drag(atWell(5), atWell(40));
+        QCOMPARE(well(40), opaque(ButtonShadowColour));
+        // Away from the first frame, whose well is drawn afresh anyway.
+        clickCell(2, 1);
+        drag(betweenWells(60, 61), atWell(70));
+        QVERIFY(!SampleHasData(state, 70));
+        QCOMPARE(well(70), background());
+        QCOMPARE(well(40), opaque(ButtonShadowColour));
+        QCOMPARE(state.sampleTable(40, 1), "five");
+    }
+
     void staleWellsFromALargerPlateAreForgotten()
     {
         // A press straight after the window opened finds no well.
