@@ -1,6 +1,7 @@
 #include "state.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace Tessar {
 
@@ -47,12 +48,21 @@ void InitColors(State &state)
 
 int keyNamed(const State &state, const QString &text)
 {
-    int found = 0;
-    for (int k = 1; k <= KeyCount; ++k) {
-        if (!state.keyName[k].isEmpty() && state.keyName[k] == text)
-            found = k;
+    // Asked for every row of every well each time the whole map is drawn,
+    // so it stays a plain comparison of code units: most texts differ in
+    // length or in their first characters, and a key row set by Insert
+    // shares the key name's own text. The last key of that name wins.
+    const qsizetype length = text.size();
+    if (length == 0)
+        return 0;
+    for (int k = KeyCount; k >= 1; --k) {
+        const QString &name = state.keyName[std::size_t(k)];
+        if (name.size() != length)
+            continue;
+        if (name.isSharedWith(text) || std::memcmp(name.constData(), text.constData(), std::size_t(length) * sizeof(QChar)) == 0)
+            return k;
     }
-    return found;
+    return 0;
 }
 
 } // namespace Tessar
