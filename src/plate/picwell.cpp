@@ -16,6 +16,7 @@ namespace {
 
 // Far beyond any screen; keeps a broken size from asking for a huge image.
 constexpr double MaxRadius = 4096;
+constexpr std::size_t MaxSprites = 64;
 
 double clampedRadius(double radius)
 {
@@ -58,22 +59,29 @@ void PicWell::clear()
 {
     // A painter may not outlive the image it paints on.
     mPainter.reset();
+    const qreal oldRatio = mRatio;
     mRatio = devicePixelRatioF();
     if (!std::isfinite(mRatio) || mRatio <= 0)
         mRatio = 1;
     // Nothing outside the window is ever seen, however large a stored
     // window size made the layout.
     const QSize shown = size().boundedTo(window()->size());
-    const QSize pixels = (QSizeF(shown) * mRatio).toSize();
-    mImage = QImage(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const QSize pixels = (QSizeF(shown) * mRatio).toSize().expandedTo(QSize(1, 1));
+    // The same size again keeps its memory: a fresh image of a whole map
+    // costs more in first touches of its pages than in drawing.
+    const bool sameSize = mImage.size() == pixels && mRatio == oldRatio;
+    if (!sameSize)
+        mImage = QImage(pixels, QImage::Format_RGB32);
     mImage.fill(backColor());
-    mSprites.clear();
+    if (!sameSize)
+        mSprites.clear();
     if (mBatches > 0)
         mPainter = std::make_unique<QPainter>(&mImage);
     update();
 }
 
-void PicWell::drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look)
+void PicWell::drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look,
+                       bool onBlank)
 {
     if (mImage.isNull() || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(patch))
         return;
@@ -91,7 +99,8 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, float di
     const QPoint centrePixel(int(std::floor(exact.x())), int(std::floor(exact.y())));
 
     const auto draw = [&](QPainter &painter) {
-        painter.fillRect(area, backColor());
+        if (!onBlank)
+            painter.fillRect(area, backColor());
         if (look.framed) {
             painter.setClipRect(area);
             const QPointF centre = QPointF(centrePixel) + QPointF(0.5, 0.5);
@@ -130,6 +139,9 @@ QImage PicWell::sprite(double ringRadius, double discRadius, const WellLook &loo
             return known.image;
     }
 
+    // Colours changed often in one session would otherwise pile up looks.
+    if (mSprites.size() >= MaxSprites)
+        mSprites.clear();
     WellPlace place{QPointF(), ringRadius, discRadius, QRectF(), mRatio};
     // A pixel more all round for the smoothing.
     const int half = int(std::ceil(std::min(wellReach(place, look), MaxRadius))) + 2;
