@@ -26,9 +26,11 @@ bool isNavigationKey(int key)
 Grid::Grid(QWidget *parent)
     : QTableWidget(parent)
 {
-    setColumnCount(2);
+    // Hidden before the columns come, or each header measures itself for
+    // them first: a tenth of a start-up for the ten sample frames.
     horizontalHeader()->hide();
     verticalHeader()->hide();
+    setColumnCount(2);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
