@@ -1,7 +1,8 @@
 // The sample grids draw their cells' text themselves, kept between paints;
 // what shows must stay what the style itself draws, to the pixel.
 
-#include "platform/grid.h"
+#include "windowdriver.h"
+
 #include "platform/griddelegate.h"
 
 #include <QApplication>
@@ -11,6 +12,21 @@
 using namespace Tessar;
 
 namespace {
+
+class PaintCount : public QObject
+{
+public:
+    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
 
 // The cell painted wholly by the style, text and all, with the grid's marks.
 class StyleDrawnCells : public QStyledItemDelegate
@@ -158,6 +174,23 @@ private slots:
         SAME_AT(97, "in a larger italic font");
         SAME_AT(240, "in a larger italic font");
 #undef SAME_AT
+    }
+
+    // Each frame's cells are painted once for a new size of the window, not
+    // once more when the grid catches up with its new column widths.
+    void resizePaintsTheCellsOnce()
+    {
+        WindowDriver driver;
+        driver.start(QSize(900, 700));
+        Tessar::Grid *grid = driver.child<Tessar::Grid>(QStringLiteral("GrdID0"));
+        for (const QSize size : {QSize(1024, 768), QSize(1000, 740), QSize(700, 600)}) {
+            const int width = grid->columnWidth(1);
+            PaintCount cells(grid->viewport());
+            driver.window->resize(size);
+            QTest::qWait(50);
+            QVERIFY(grid->columnWidth(1) != width);
+            QCOMPARE(cells.count, 1);
+        }
     }
 };
 
