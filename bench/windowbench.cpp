@@ -106,11 +106,12 @@ void showFirst(PlateWindow &w, int s)
     w.window.fillsample(s);
 }
 
+// The new size as the window system gives it, and the one paint that
+// follows it, as a user's resize costs them.
 void resizeAndRepaint(PlateWindow &w)
 {
     w.sizeIndex = 1 - w.sizeIndex;
     w.window.resize(WindowSizes[w.sizeIndex]);
-    w.window.repaint();
     settle();
 }
 
@@ -415,6 +416,15 @@ protected:
 // document and be painted by the time the events are processed.
 bool checkEditing(QString *error)
 {
+    for (PlateWindow *resized : {window96.get(), window1536.get()}) {
+        PaintCount cells(gridOf(*resized, 0)->viewport());
+        PaintCount map(resized->window.findChild<PicWell *>());
+        resizeAndRepaint(*resized);
+        if (cells.count == 0 || map.count == 0) {
+            *error = QStringLiteral("a resize is not painted by the time its events are processed");
+            return false;
+        }
+    }
     PlateWindow &w = *window1536;
     State &st = w.state;
     // The drag needs an empty well to drop on.
