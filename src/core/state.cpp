@@ -50,14 +50,18 @@ int keyNamed(const State &state, const QString &text)
 {
     // Asked for every row of every well each time the whole map is drawn,
     // so it stays a plain comparison of code units: most texts differ in
-    // length or in their first characters, and a key row set by Insert
+    // length or at their ends, and a key row set by Insert
     // shares the key name's own text. The last key of that name wins.
     const qsizetype length = text.size();
     if (length == 0)
         return 0;
+    const QChar first = text.front();
+    const QChar last = text.back();
     for (int k = KeyCount; k >= 1; --k) {
         const QString &name = state.keyName[std::size_t(k)];
-        if (name.size() != length)
+        // Texts of a key's length mostly differ at one end already, which
+        // spares the call that compares them whole.
+        if (name.size() != length || name.front() != first || name.back() != last)
             continue;
         if (name.isSharedWith(text) || std::memcmp(name.constData(), text.constData(), std::size_t(length) * sizeof(QChar)) == 0)
             return k;

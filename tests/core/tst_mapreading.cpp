@@ -72,6 +72,7 @@ private slots:
         QCOMPARE(discKey(state, 1), 4);
         QCOMPARE(keyNamed(state, QStringLiteral("St")), 0);
         QCOMPARE(keyNamed(state, QStringLiteral("Stc")), 0);
+        QCOMPARE(keyNamed(state, QStringLiteral("Sxd")), 0);   // alike at both ends
         QCOMPARE(keyNamed(state, QStringLiteral("Std ")), 0);
         state.keyName[6].clear();
         QCOMPARE(keyNamed(state, QString()), 0);
