@@ -110,7 +110,8 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, float di
         }
         const QImage image = sprite(ring, disc, look);
         const QPoint corner = centrePixel - QPoint(image.width() / 2, image.height() / 2);
-        // On a very small map a sprite's blank margin may reach past the patch.
+        // On a very small map a sprite's blank margin may reach past the
+        // patch; within the patch it lies on background as it was made to.
         const bool clip = !area.contains(QRect(corner, image.size()));
         if (clip)
             painter.setClipRect(area);
@@ -146,10 +147,17 @@ QImage PicWell::sprite(double ringRadius, double discRadius, const WellLook &loo
     // A pixel more all round for the smoothing.
     const int half = int(std::ceil(std::min(wellReach(place, look), MaxRadius))) + 2;
     place.centre = QPointF(half + 0.5, half + 0.5);
-    QImage image(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
+    QImage well(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
+    well.fill(Qt::transparent);
+    QPainter painter(&well);
     paintWell(painter, place, look);
+    painter.end();
+    // A sprite always lands on bare background, so it is blended onto it
+    // here once, in the picture's own format: drawing it is then a copy.
+    QImage image(well.size(), mImage.format());
+    image.fill(backColor());
+    painter.begin(&image);
+    painter.drawImage(0, 0, well);
     painter.end();
     mSprites.push_back({ringRadius, discRadius, look, image});
     return mSprites.back().image;
