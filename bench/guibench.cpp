@@ -5,7 +5,11 @@
 //  - on plates with data in every well, the window's commands that must fit
 //    in one frame at 60 Hz: redrawing the plate map, a resize with its new
 //    layout and repaint, a Find Next that finds nothing, a Fill Down of 40
-//    samples.
+//    samples;
+//  - on a full 1536-well plate of ten rows, the editing actions as a user
+//    makes them (a typed character, an Insert key, Fill Down 40 from its
+//    menu entry, a drag on the map, Undo and Redo by their keys), each with
+//    the paint that follows, within half a frame.
 //
 //   tessar-guibench [Google Benchmark flags]
 //
@@ -74,19 +78,24 @@ int main(int argc, char **argv)
 
     RatioReporter reporter(
         {
-            {"start / empty start", "BM_StartTessar", "BM_StartEmptyApplication", 2.5},
-            {"start, 1536 wells stored / empty start", "BM_StartTessar1536", "BM_StartEmptyApplication", 2.5},
+            {"start / empty start", "BM_StartTessar", "BM_StartEmptyApplication", 1.8},
+            {"start, 1536 wells stored / empty start", "BM_StartTessar1536", "BM_StartEmptyApplication", 2.0},
         },
         {
             {"plate map redraw, 1536 wells", "BM_PlateRedraw1536", 16},
-            {"resize: sizeform + repaint, 96 wells", "BM_ResizeRepaint/96", 16},
-            {"resize: sizeform + repaint, 1536 wells", "BM_ResizeRepaint/1536", 16},
+            {"resize: sizeform + repaint, 96 wells", "BM_ResizeRepaint/96", 6},
+            {"resize: sizeform + repaint, 1536 wells", "BM_ResizeRepaint/1536", 8},
             {"Find Next, nothing found, 1536 wells", "BM_FindNextNothing1536", 16},
             {"  of which the search alone", "BM_FindNothingSearch1536", 16},
             {"Fill Down all, 40 samples + redraw", "BM_FillDownAll40", 16},
             {"  and the window repainted", "BM_FillDownAll40Repaint", 16},
             {"Undo or Redo, Fill Down all 40, 1536 wells", "BM_UndoFillDown40/step", 1},
             {"  and the window repainted", "BM_UndoFillDown40/repainted", 16},
+            {"typing one character + paint, 1536 wells", "BM_TypeCharacter", 8},
+            {"Insert key (F4 to F9) + paint", "BM_InsertKey", 8},
+            {"Fill Down all 40 from the menu + paint", "BM_FillDownMenu", 8},
+            {"drag-move on the map + paint", "BM_DragMove", 8},
+            {"Undo or Redo (Ctrl+Z, Ctrl+Y) + paint", "BM_UndoRedoKeys", 8},
         });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

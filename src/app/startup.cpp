@@ -23,9 +23,11 @@ namespace {
 class FirstPaintWatch : public QObject
 {
 public:
-    explicit FirstPaintWatch(std::function<void()> done)
-        : mDone(std::move(done))
+    FirstPaintWatch(QWidget &window, std::function<void()> done)
+        : mWindow(window)
+        , mDone(std::move(done))
     {
+        mWindow.installEventFilter(this);
     }
 
 protected:
@@ -33,19 +35,25 @@ protected:
     {
         if (event->type() == QEvent::Paint && !mSeen) {
             mSeen = true;
-            QTimer::singleShot(0, this, [this] {
-                mDone();
-                // Not quit(): that closes the window, which writes the settings.
-                QCoreApplication::exit(0);
-            });
+            mWindow.removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { mDone(); });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    QWidget &mWindow;
     std::function<void()> mDone;
     bool mSeen = false;
 };
+
+// The program's icon: every drawn size is decoded when it is set, which
+// the window's first paint need not wait for.
+void giveIcon()
+{
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(programIcon());
+}
 
 } // namespace
 
@@ -63,15 +71,16 @@ int runTessar(QApplication &app, const StartOptions &options)
     QApplication::setApplicationName(QStringLiteral("Corvant"));
     // Lets the desktop match the window to its menu entry (name and icon).
     QApplication::setDesktopFileName(QStringLiteral("com.corvant.tessar"));
-    QApplication::setWindowIcon(programIcon());
 
     // A second start hands its file to the copy that runs already and ends.
     SingleInstance instance;
     if (!instance.start(options.fileToOpen))
         return 0;
 
-    if (!FindHelpFile())
+    if (!FindHelpFile()) {
+        giveIcon();
         warnHelpMissing(nullptr);
+    }
 
     State state;
     applyFirstRunDefaults(state);
@@ -84,9 +93,15 @@ int runTessar(QApplication &app, const StartOptions &options)
         window.loadSettings(store);
     }
 
-    FirstPaintWatch watch(options.afterFirstPaint);
-    if (options.afterFirstPaint)
-        window.installEventFilter(&watch);
+    const FirstPaintWatch watch(window, [&options] {
+        if (options.afterFirstPaint) {
+            options.afterFirstPaint();
+            // Not quit(): that closes the window, which writes the settings.
+            QCoreApplication::exit(0);
+            return;
+        }
+        giveIcon();
+    });
 
     window.show();
     if (!options.fileToOpen.isEmpty())

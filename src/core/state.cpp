@@ -1,6 +1,7 @@
 #include "state.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace Tessar {
 
@@ -47,12 +48,25 @@ void InitColors(State &state)
 
 int keyNamed(const State &state, const QString &text)
 {
-    int found = 0;
-    for (int k = 1; k <= KeyCount; ++k) {
-        if (!state.keyName[k].isEmpty() && state.keyName[k] == text)
-            found = k;
+    // Asked for every row of every well each time the whole map is drawn,
+    // so it stays a plain comparison of code units: most texts differ in
+    // length or at their ends, and a key row set by Insert
+    // shares the key name's own text. The last key of that name wins.
+    const qsizetype length = text.size();
+    if (length == 0)
+        return 0;
+    const QChar first = text.front();
+    const QChar last = text.back();
+    for (int k = KeyCount; k >= 1; --k) {
+        const QString &name = state.keyName[std::size_t(k)];
+        // Texts of a key's length mostly differ at one end already, which
+        // spares the call that compares them whole.
+        if (name.size() != length || name.front() != first || name.back() != last)
+            continue;
+        if (name.isSharedWith(text) || std::memcmp(name.constData(), text.constData(), std::size_t(length) * sizeof(QChar)) == 0)
+            return k;
     }
-    return found;
+    return 0;
 }
 
 } // namespace Tessar

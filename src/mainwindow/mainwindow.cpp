@@ -217,6 +217,8 @@ void MainWindow::sizeform()
     input.textWidth = [&metrics](const QString &text) { return pixelsToTwips(metrics.horizontalAdvance(text)); };
     mLayout = sizeformLayout(input, mLayout);
     mState.nFrames = mLayout.nFrames;
+    // Every well is ringed, marked and filled below: drawn once, at the end.
+    const PlateMap::Batch drawOnce(*mPlateMap);
     applyLayout();
     showprofile();
     // The wells have moved under the pointer: the next move says which is there.

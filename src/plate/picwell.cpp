@@ -15,6 +15,7 @@ namespace {
 
 // Far beyond any screen; keeps a broken size from asking for a huge image.
 constexpr double MaxRadius = 4096;
+constexpr std::size_t MaxSprites = 64;
 
 double clampedRadius(double radius)
 {
@@ -57,22 +58,29 @@ void PicWell::clear()
 {
     // A painter may not outlive the image it paints on.
     mPainter.reset();
+    const qreal oldRatio = mRatio;
     mRatio = devicePixelRatioF();
     if (!std::isfinite(mRatio) || mRatio <= 0)
         mRatio = 1;
     // Nothing outside the window is ever seen, however large a stored
     // window size made the layout.
     const QSize shown = size().boundedTo(window()->size());
-    const QSize pixels = (QSizeF(shown) * mRatio).toSize();
-    mImage = QImage(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const QSize pixels = (QSizeF(shown) * mRatio).toSize().expandedTo(QSize(1, 1));
+    // The same size again keeps its memory: a fresh image of a whole map
+    // costs more in first touches of its pages than in drawing.
+    const bool sameSize = mImage.size() == pixels && mRatio == oldRatio;
+    if (!sameSize)
+        mImage = QImage(pixels, QImage::Format_RGB32);
     mImage.fill(backColor());
-    mSprites.clear();
+    if (!sameSize)
+        mSprites.clear();
     if (mBatches > 0)
         mPainter = std::make_unique<QPainter>(&mImage);
     update();
 }
 
-void PicWell::drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look)
+void PicWell::drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look,
+                       bool onBlank)
 {
     if (mImage.isNull() || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(patch))
         return;
@@ -90,7 +98,8 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, float di
     const QPoint centrePixel(int(std::floor(exact.x())), int(std::floor(exact.y())));
 
     const auto draw = [&](QPainter &painter) {
-        painter.fillRect(area, backColor());
+        if (!onBlank)
+            painter.fillRect(area, backColor());
         if (look.framed) {
             painter.setClipRect(area);
             const QPointF centre = QPointF(centrePixel) + QPointF(0.5, 0.5);
@@ -100,7 +109,8 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, float di
         }
         const QImage image = sprite(ring, disc, look);
         const QPoint corner = centrePixel - QPoint(image.width() / 2, image.height() / 2);
-        // On a very small map a sprite's blank margin may reach past the patch.
+        // On a very small map a sprite's blank margin may reach past the
+        // patch; within the patch it lies on background as it was made to.
         const bool clip = !area.contains(QRect(corner, image.size()));
         if (clip)
             painter.setClipRect(area);
@@ -129,14 +139,24 @@ QImage PicWell::sprite(double ringRadius, double discRadius, const WellLook &loo
             return known.image;
     }
 
+    // Colours changed often in one session would otherwise pile up looks.
+    if (mSprites.size() >= MaxSprites)
+        mSprites.clear();
     WellPlace place{QPointF(), ringRadius, discRadius, QRectF(), mRatio};
     // A pixel more all round for the smoothing.
     const int half = int(std::ceil(std::min(wellReach(place, look), MaxRadius))) + 2;
     place.centre = QPointF(half + 0.5, half + 0.5);
-    QImage image(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
+    QImage well(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
+    well.fill(Qt::transparent);
+    QPainter painter(&well);
     paintWell(painter, place, look);
+    painter.end();
+    // A sprite always lands on bare background, so it is blended onto it
+    // here once, in the picture's own format: drawing it is then a copy.
+    QImage image(well.size(), mImage.format());
+    image.fill(backColor());
+    painter.begin(&image);
+    painter.drawImage(0, 0, well);
     painter.end();
     mSprites.push_back({ringRadius, discRadius, look, image});
     return mSprites.back().image;

@@ -49,7 +49,10 @@ public:
     // Circles are round on screen, their radius measured along x. The edges
     // are smoothed, which is why a well is never drawn over its old self: a
     // ring turned black keeps no red fringe, an emptied well no trace of its disc.
-    void drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look);
+    // `onBlank` says the patch is known to be bare background since the
+    // last clear, which spares painting it again.
+    void drawWell(float x, float y, float patch, float ringRadius, float discRadius, const WellLook &look,
+                  bool onBlank = false);
 
     QColor backColor() const;
 

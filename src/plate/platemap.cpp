@@ -10,6 +10,18 @@
 
 namespace Tessar {
 
+PlateMap::Batch::Batch(PlateMap &map)
+    : mMap(map)
+{
+    ++mMap.mBatches;
+}
+
+PlateMap::Batch::~Batch()
+{
+    if (--mMap.mBatches == 0)
+        mMap.drawHeldWells();
+}
+
 PlateMap::PlateMap(State &state, PicWell &picture)
     : mState(state)
     , mPicture(picture)
@@ -19,6 +31,8 @@ PlateMap::PlateMap(State &state, PicWell &picture)
 void PlateMap::showprofile()
 {
     mPicture.clear();
+    if (mBatches > 0)
+        mClearedInBatch = true;
     mLooks.assign(std::size_t(std::max(mState.wellCount, 0)) + 1, WellLook());
     mFramedFirst = 0;
     mFramedLast = -1;
@@ -143,15 +157,44 @@ void PlateMap::setFramed(int s, bool framed)
     redraw(s);
 }
 
+void PlateMap::redraw(int s)
+{
+    if (mBatches == 0) {
+        draw(s, false);
+        return;
+    }
+    if (mIsHeld.size() <= std::size_t(s))
+        mIsHeld.resize(std::size_t(s) + 1, false);
+    if (!mIsHeld[std::size_t(s)]) {
+        mIsHeld[std::size_t(s)] = true;
+        mHeld.push_back(s);
+    }
+}
+
+void PlateMap::drawHeldWells()
+{
+    {
+        const PicWell::Batch batch(mPicture);
+        for (const int s : mHeld) {
+            mIsHeld[std::size_t(s)] = false;
+            // The plate may have changed format since the well was held.
+            if (isWell(s))
+                draw(s, mClearedInBatch);
+        }
+    }
+    mHeld.clear();
+    mClearedInBatch = false;
+}
+
 // A well's patch is its share of the plate, half a pitch each way, which
 // no other well's patch overlaps.
-void PlateMap::redraw(int s)
+void PlateMap::draw(int s, bool onBlank)
 {
     const PlateFormat *format = plateFormat(mState.wellCount);
     if (!format)
         return;
     mPicture.drawWell(mState.spotX[std::size_t(s)], mState.spotY[std::size_t(s)], format->pitch / 2,
-                      mState.spotRad, mState.spotRad * DiscScale, look(s));
+                      mState.spotRad, mState.spotRad * DiscScale, look(s), onBlank);
 }
 
 // Only as far as the picture needs it to decide whether a number shows:

@@ -18,6 +18,22 @@ class PicWell;
 class PlateMap
 {
 public:
+    // While one lives, a well whose look changes is drawn only once the
+    // last one ends, however often it changed: a new layout clears the
+    // picture, rings every well and then fills it, and each well is then
+    // drawn once instead of twice.
+    class Batch
+    {
+    public:
+        explicit Batch(PlateMap &map);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        PlateMap &mMap;
+    };
+
     PlateMap(State &state, PicWell &picture);
 
     // Clears the picture and draws every well's ring in black.
@@ -55,6 +71,8 @@ private:
     void showDisc(int s, const WellDisc &disc);
     void setFramed(int s, bool framed);
     void redraw(int s);
+    void draw(int s, bool onBlank);
+    void drawHeldWells();
     WellPlace placeOf(int s) const;
 
     State &mState;
@@ -63,6 +81,10 @@ private:
     int mLitSample = 0;
     int mFramedFirst = 0;           // the wells marked as in the frames
     int mFramedLast = -1;
+    int mBatches = 0;
+    std::vector<int> mHeld;         // wells to draw when the batch ends
+    std::vector<bool> mIsHeld;      // by sample number
+    bool mClearedInBatch = false;   // so the held wells lie on blank plate
 };
 
 } // namespace Tessar

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -26,9 +27,11 @@ bool isNavigationKey(int key)
 Grid::Grid(QWidget *parent)
     : QTableWidget(parent)
 {
-    setColumnCount(2);
+    // Hidden before the columns come, or each header measures itself for
+    // them first: a tenth of a start-up for the ten sample frames.
     horizontalHeader()->hide();
     verticalHeader()->hide();
+    setColumnCount(2);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -175,8 +178,16 @@ void Grid::setFrameOverCells(bool over)
 
 void Grid::setColWidth(int col, int width)
 {
-    if (col >= 0 && col < columnCount() && width >= 0)
+    if (col < 0 || col >= columnCount() || width < 0 || width == columnWidth(col))
+        return;
+    // Told by its header, the view would lay itself out on a timer after
+    // the paint that follows the change and paint its cells a second time.
+    {
+        const QSignalBlocker quiet(horizontalHeader());
         setColumnWidth(col, width);
+    }
+    updateGeometries();
+    viewport()->update();
 }
 
 int Grid::rowHeight(int row) const

@@ -1,5 +1,6 @@
 #include "griddelegate.h"
 
+#include "celltext.h"
 #include "colour.h"
 #include "grid.h"
 #include "core/contrast.h"
@@ -60,9 +61,22 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     if (key.isValid())
         std::swap(name, cell.text);   // the tag shows it
 
+    // The style draws the cell without its text, which is laid out here
+    // once and kept, instead of four times in every paint.
+    QString text;
+    const bool ownText = !key.isValid() && !cell.text.isEmpty() && CellText::handles(cell);
+    if (ownText)
+        std::swap(text, cell.text);
+
     const QWidget *widget = cell.widget;
     QStyle *style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+
+    if (ownText) {
+        const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget);
+        cell.text = std::move(text);
+        mText.draw(painter, cell, room, *style);
+    }
 
     if (key.isValid() && !name.isEmpty()) {
         cell.text = name;

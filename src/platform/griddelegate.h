@@ -1,5 +1,7 @@
 #pragma once
 
+#include "celltext.h"
+
 #include <QStyledItemDelegate>
 
 namespace Tessar {
@@ -24,6 +26,7 @@ private:
     void paintKeyTag(QPainter *painter, const QStyleOptionViewItem &cell, const QColor &key) const;
 
     Grid *mGrid;
+    mutable CellText mText;   // painting keeps what it laid out
 };
 
 } // namespace Tessar

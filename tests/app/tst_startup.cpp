@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Tessar;
 
@@ -133,6 +134,27 @@ private slots:
         QCOMPARE(mainWindow(), nullptr);
         QTRY_COMPARE(opened.count(), 1);
         QCOMPARE(opened.at(0).at(0).toString(), QDir::current().absoluteFilePath(options.fileToOpen));
+    }
+
+    // The window is painted before the program's icon is decoded, and has
+    // every size of it straight after.
+    void iconFollowsTheFirstPaint()
+    {
+        QApplication::setWindowIcon(QIcon());
+        QList<QSize> sizes;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            QWidget *w = mainWindow();
+            if (w && !QApplication::windowIcon().isNull()) {
+                sizes = w->windowIcon().availableSizes();
+                watch.stop();
+                w->close();
+            }
+        });
+        watch.start(5);
+        QCOMPARE(runTessar(*qApp, StartOptions()), 0);
+        QCOMPARE(sizes, QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+        QFile::remove(settingsFilePath());
     }
 };
 

@@ -65,6 +65,18 @@ private slots:
             QCOMPARE(discKey(state, s), expected[s - 1]);
         QCOMPARE(discKey(state, 0), 0);
         QCOMPARE(discKey(state, 100000), 0);
+
+        // Two keys of one name: the later one. A name matches whole and
+        // exactly; an empty one names nothing.
+        state.keyName[4] = QStringLiteral("Std");
+        QCOMPARE(discKey(state, 1), 4);
+        QCOMPARE(keyNamed(state, QStringLiteral("St")), 0);
+        QCOMPARE(keyNamed(state, QStringLiteral("Stc")), 0);
+        QCOMPARE(keyNamed(state, QStringLiteral("Sxd")), 0);   // alike at both ends
+        QCOMPARE(keyNamed(state, QStringLiteral("Std ")), 0);
+        state.keyName[6].clear();
+        QCOMPARE(keyNamed(state, QString()), 0);
+        QCOMPARE(keyNamed(state, state.keyName[4]), 4);
     }
 
     void wellTipNamesKeyAndFirstFields()

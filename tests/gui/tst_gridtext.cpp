@@ -1,0 +1,198 @@
+// The sample grids draw their cells' text themselves, kept between paints;
+// what shows must stay what the style itself draws, to the pixel.
+
+#include "windowdriver.h"
+
+#include "platform/griddelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+
+using namespace Tessar;
+
+namespace {
+
+class PaintCount : public QObject
+{
+public:
+    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+// The cell painted wholly by the style, text and all, with the grid's marks.
+class StyleDrawnCells : public QStyledItemDelegate
+{
+public:
+    explicit StyleDrawnCells(Grid *grid)
+        : QStyledItemDelegate(grid), mGrid(grid), mKeyCells(grid)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.data(Grid::KeyColourRole).isValid()) {
+            mKeyCells.paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        cell.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        const bool current = index.column() == 1 && index == mGrid->currentIndex();
+        const Grid::CurrentMark mark = current ? mGrid->currentMark() : Grid::CurrentMark::None;
+        if (mark == Grid::CurrentMark::Filled) {
+            cell.state |= QStyle::State_Selected;
+        } else if (mark == Grid::CurrentMark::Pale) {
+            const QPalette::ColorGroup group = (cell.state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+            const QColor a = cell.palette.color(group, QPalette::Highlight);
+            const QColor b = cell.palette.color(group, QPalette::Base);
+            const auto mix = [](int x, int y) { return int(std::lround(x * 0.3 + y * 0.7)); };
+            cell.backgroundBrush = QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
+        }
+        cell.widget->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+    }
+
+private:
+    Grid *mGrid;
+    GridDelegate mKeyCells;
+};
+
+const QStringList Texts = {
+    QStringLiteral("Plasma"),
+    QStringLiteral("S1401 F3 wxyzabcdefghijklmnopqrstuvwxyzab"),
+    QStringLiteral("trailing spaces   "),
+    QStringLiteral("   leading"),
+    QStringLiteral("Zürich Ærø ñ ß œ — “quoted” 12,5 µl"),
+    QStringLiteral("Wii/AV fi ffl kerning: AVAWAY To."),
+    QStringLiteral("first line\nsecond line"),
+    QStringLiteral("مرحبا left to right? no"),
+    QStringLiteral("漢字とかな mixed with Latin"),
+    QString(),
+};
+
+} // namespace
+
+class TestGridText : public QObject
+{
+    Q_OBJECT
+
+    // The grid as it paints now, and as the style alone would paint it.
+    static std::pair<QImage, QImage> paintings(Grid &grid)
+    {
+        QAbstractItemDelegate *own = grid.itemDelegate();
+        const QImage now = grid.grab().toImage();
+        StyleDrawnCells reference(&grid);
+        grid.setItemDelegate(&reference);
+        const QImage style = grid.grab().toImage();
+        grid.setItemDelegate(own);
+        return {now, style};
+    }
+
+    static QString firstDifference(const QImage &a, const QImage &b)
+    {
+        if (a.size() != b.size())
+            return QStringLiteral("sizes differ");
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y))
+                    return QStringLiteral("pixel %1,%2").arg(x).arg(y);
+        return {};
+    }
+
+    static void fill(Grid &grid, int offset)
+    {
+        grid.setRows(int(Texts.size()));
+        for (int r = 0; r < Texts.size(); ++r) {
+            grid.setTextAt(r, 0, Texts[(r + offset) % Texts.size()]);
+            grid.setTextAt(r, 1, Texts[(r + offset + 1) % Texts.size()]);
+        }
+        grid.setRow(2);
+        grid.setCellKeyColour(Colour(0x00ff00));
+        grid.setRow(1);
+    }
+
+private slots:
+    // Every width from a sliver to more than the texts need, each current
+    // mark, the caption column and a key cell, and a font change: the kept
+    // texts must never show an elision made for another width or font.
+    void textLooksAsTheStyleDrawsIt()
+    {
+        QWidget window;
+        window.resize(700, 300);
+        Grid grid(&window);
+        Grid other(&window);
+        other.move(0, 250);
+        other.resize(50, 20);
+        QFont font = grid.font();
+        font.setPointSizeF(8.25);
+        grid.setFont(font);
+        fill(grid, 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        // Empty when both agree, else where they part.
+        const auto differenceAt = [&](int width, const char *what) {
+            grid.resize(width + 60, 240);
+            grid.setColWidth(0, 60);
+            grid.setColWidth(1, width);
+            const auto [now, style] = paintings(grid);
+            const QString difference = firstDifference(now, style);
+            return difference.isEmpty() ? difference
+                                        : QStringLiteral("%1, value column %2 px wide: %3").arg(QLatin1String(what)).arg(width).arg(difference);
+        };
+#define SAME_AT(width, what)                                      \
+    do {                                                          \
+        const QString difference = differenceAt(width, what);     \
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));   \
+    } while (false)
+
+        grid.setFocus();
+        QTRY_VERIFY(grid.hasFocus());
+        for (int width = 4; width <= 320; width += 7)
+            SAME_AT(width, "with the focus");
+        // Narrower again: the elisions kept for the wider columns are wrong now.
+        for (int width = 300; width >= 20; width -= 31)
+            SAME_AT(width, "narrowing");
+
+        other.setFocus();
+        QTRY_VERIFY(other.hasFocus());
+        SAME_AT(150, "waiting for the focus");
+        fill(grid, 3);
+        SAME_AT(97, "new texts");
+
+        font.setPointSizeF(11);
+        font.setItalic(true);
+        grid.setFont(font);
+        SAME_AT(97, "in a larger italic font");
+        SAME_AT(240, "in a larger italic font");
+#undef SAME_AT
+    }
+
+    // Each frame's cells are painted once for a new size of the window, not
+    // once more when the grid catches up with its new column widths.
+    void resizePaintsTheCellsOnce()
+    {
+        WindowDriver driver;
+        driver.start(QSize(900, 700));
+        Tessar::Grid *grid = driver.child<Tessar::Grid>(QStringLiteral("GrdID0"));
+        for (const QSize size : {QSize(1024, 768), QSize(1000, 740), QSize(700, 600)}) {
+            const int width = grid->columnWidth(1);
+            PaintCount cells(grid->viewport());
+            driver.window->resize(size);
+            QTest::qWait(50);
+            QVERIFY(grid->columnWidth(1) != width);
+            QCOMPARE(cells.count, 1);
+        }
+    }
+};
+
+QTEST_MAIN(TestGridText)
+#include "tst_gridtext.moc"
