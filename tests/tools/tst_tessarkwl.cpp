@@ -1,5 +1,6 @@
 #include "core/document.h"
 #include "core/picturelayout.h"
+#include "core/printout.h"
 #include "core/samplefile.h"
 #include "core/state.h"
 #include "core/tableexport.h"
@@ -7,10 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,6 +102,7 @@ private slots:
     void resaveAndCheck();
     void exportTables();
     void exportPictures();
+    void picturesAndPrintoutCarryTheDocument();
     void importTables();
     void tableRoundTripOverCorpus();
     void resaveOverSharedFiles();
@@ -190,6 +194,63 @@ void TestTessarKwl::exportTables()
     run = kwl({QStringLiteral("export"), write(QStringLiteral("notes.txt"), "shopping list\n"), QStringLiteral("--to"), QStringLiteral("csv")});
     QCOMPARE(run.status, 3);
     QVERIFY(run.out.isEmpty());
+}
+
+// A 384-well plate keyed in all six colours, through the real binary: each
+// keyed well's disc is in its key's colour at its place in the picture, and
+// the PDF holds the very lines a printout of the document prints.
+void TestTessarKwl::picturesAndPrintoutCarryTheDocument()
+{
+    State state;
+    applyFirstRunDefaults(state);
+    state.wellCount = 384;
+    newDocument(state);
+    state.fileDesc = QStringLiteral("Stability, plate 3");
+    for (int k = 1; k <= KeyCount; ++k)
+        state.keyName[std::size_t(k)] = QStringLiteral("Group %1").arg(k);
+    const std::vector<int> keyed = {1, 2, 17, 100, 191, 200, 383, 384};
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        state.sampleTable(keyed[i], 0) = state.keyName[i % KeyCount + 1];
+        state.sampleTable(keyed[i], 1) = QStringLiteral("S-%1").arg(keyed[i]);
+    }
+    const QString plate = write(QStringLiteral("plate384.kwl"), sampleFileBytes(state));
+    state.filePath = plate;
+    state.fileTitle = QStringLiteral("plate384.kwl");
+
+    const QString png = mDir.filePath(QStringLiteral("plate384.png"));
+    QCOMPARE(kwl({QStringLiteral("export"), plate, QStringLiteral("--to"), QStringLiteral("png"), QStringLiteral("-o"), png}).status, 0);
+    const QImage image(png);
+    const PictureLayout layout(state, PictureOptions{});
+    QCOMPARE(image.size(), layout.size());
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        const Colour stored = state.keyColor[i % KeyCount + 1];
+        const QColor expected(int(stored & 0xff), int(stored >> 8 & 0xff), int(stored >> 16 & 0xff));
+        // Below the key number, inside the disc.
+        const QPointF probe = layout.wellCentre(keyed[i]) + QPointF(0, 0.8 * layout.discRadius());
+        QCOMPARE(image.pixelColor(probe.toPoint()), expected);
+    }
+    QCOMPARE(image.pixelColor(layout.wellCentre(3).toPoint()), QColor(Qt::white));
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QString pdf = mDir.filePath(QStringLiteral("plate384.pdf"));
+    QCOMPARE(kwl({QStringLiteral("export"), plate, QStringLiteral("--to"), QStringLiteral("pdf"), QStringLiteral("-o"), pdf}).status, 0);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).replace(blanks, QStringLiteral(" "));
+    qsizetype from = 0;
+    for (const PrintPage &page : printoutPages(state)) {
+        for (const PrintLine &line : page) {
+            const QString wanted = line.text.simplified();
+            if (wanted.isEmpty())
+                continue;
+            const qsizetype at = printed.indexOf(wanted, from);
+            QVERIFY2(at >= 0, qPrintable(QStringLiteral("not in the PDF, in order: ") + wanted));
+            from = at + wanted.size();
+        }
+    }
 }
 
 void TestTessarKwl::exportPictures()
