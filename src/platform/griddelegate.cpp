@@ -39,11 +39,10 @@ GridDelegate::GridDelegate(Grid *grid)
 {
 }
 
-void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+QStyleOptionViewItem GridDelegate::markedCell(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
-    // The view's own selection and focus frame give way to the marks below.
     cell.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
 
     const bool current = index.column() == 1 && index == mGrid->currentIndex();
@@ -55,6 +54,12 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
         cell.backgroundBrush = blend(cell.palette.color(group, QPalette::Highlight),
                                      cell.palette.color(group, QPalette::Base), PaleShare);
     }
+    return cell;
+}
+
+void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem cell = markedCell(option, index);
 
     const QVariant key = index.data(Grid::KeyColourRole);
     QString name;

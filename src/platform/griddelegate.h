@@ -22,6 +22,10 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
+    // The cell as the style is to draw it: the grid's own current mark in
+    // place of the view's selection and focus frame.
+    QStyleOptionViewItem markedCell(const QStyleOptionViewItem &option, const QModelIndex &index) const;
+
 private:
     void paintKeyTag(QPainter *painter, const QStyleOptionViewItem &cell, const QColor &key) const;
 

@@ -33,7 +33,7 @@ class StyleDrawnCells : public QStyledItemDelegate
 {
 public:
     explicit StyleDrawnCells(Grid *grid)
-        : QStyledItemDelegate(grid), mGrid(grid), mKeyCells(grid)
+        : QStyledItemDelegate(grid), mKeyCells(grid)
     {
     }
 
@@ -43,25 +43,11 @@ public:
             mKeyCells.paint(painter, option, index);
             return;
         }
-        QStyleOptionViewItem cell = option;
-        initStyleOption(&cell, index);
-        cell.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        const bool current = index.column() == 1 && index == mGrid->currentIndex();
-        const Grid::CurrentMark mark = current ? mGrid->currentMark() : Grid::CurrentMark::None;
-        if (mark == Grid::CurrentMark::Filled) {
-            cell.state |= QStyle::State_Selected;
-        } else if (mark == Grid::CurrentMark::Pale) {
-            const QPalette::ColorGroup group = (cell.state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
-            const QColor a = cell.palette.color(group, QPalette::Highlight);
-            const QColor b = cell.palette.color(group, QPalette::Base);
-            const auto mix = [](int x, int y) { return int(std::lround(x * 0.3 + y * 0.7)); };
-            cell.backgroundBrush = QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
-        }
+        const QStyleOptionViewItem cell = mKeyCells.markedCell(option, index);
         cell.widget->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
     }
 
 private:
-    Grid *mGrid;
     GridDelegate mKeyCells;
 };
 
