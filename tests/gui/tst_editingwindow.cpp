@@ -137,7 +137,7 @@ private slots:
         whenModal(QStringLiteral("Search"), [&question](QWidget *box) {
             auto *message = qobject_cast<QMessageBox *>(box);
             question = message->text();
-            message->button(QMessageBox::Yes)->click();
+            clickButton(message->button(QMessageBox::Yes));
         });
         run(QStringLiteral("mnuSearchFind"));
         QCOMPARE(unanswered(), 0);
@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(scrollBar()->value(), 3);
 
         whenModal(QStringLiteral("Search"), [](QWidget *box) {
-            qobject_cast<QMessageBox *>(box)->button(QMessageBox::No)->click();
+            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::No));
         });
         QApplication::setActiveWindow(window.get());
         QTest::keyClick(grid(0), Qt::Key_F3);   // Find Next passes the sample found
@@ -164,8 +164,8 @@ private slots:
         const QColor before = well(2);
         dialogs->colours = {0x0080FF};
         whenModal(QStringLiteral("Colorfrm"), [](QWidget *dialog) {
-            dialog->findChild<QPushButton *>(QStringLiteral("Operator1"))->click();
-            dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
+            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("Operator1")));
+            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
         });
         choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupColor")});
         QCOMPARE(grid(0)->textColourAt(0, 1), Colour(0x0080FF));
@@ -176,7 +176,7 @@ private slots:
         whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
             dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->setEditText(QStringLiteral("3"));
             dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("LAB"));
-            dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
+            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
         });
         run(QStringLiteral("mnuSetupConfigure"));
         QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("LAB"));

@@ -78,7 +78,7 @@ private slots:
         QString told;
         whenModal(QStringLiteral("HandOverFailed"), [&told](QWidget *box) {
             told = qobject_cast<QMessageBox *>(box)->text();
-            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok));
         });
         secondStart(dir.filePath(QStringLiteral("missing.kwl")));
         QTRY_COMPARE(unanswered(), 0);
@@ -108,7 +108,7 @@ private slots:
         const QByteArray before = document();
 
         whenModal(QStringLiteral("HandOverQuestion"), [](QWidget *box) {
-            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Cancel)->click();
+            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Cancel));
         });
         secondStart(file);
         QTRY_COMPARE(unanswered(), 0);
@@ -119,7 +119,7 @@ private slots:
         const QString saved = dir.filePath(QStringLiteral("work.kwl"));
         dialogs->answers = {saved};
         whenModal(QStringLiteral("HandOverQuestion"), [](QWidget *box) {
-            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Save)->click();
+            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Save));
         });
         secondStart(file);
         QTRY_COMPARE(state.sampleTable(3, 1), QStringLiteral("from disk"));
@@ -144,7 +144,7 @@ private slots:
         const QString file = writePlate("discard.kwl", QStringLiteral("kept on disk"));
         typeSomething();
         whenModal(QStringLiteral("HandOverQuestion"), [](QWidget *box) {
-            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Discard)->click();
+            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Discard));
         });
         secondStart(file);
         QTRY_COMPARE(state.sampleTable(3, 1), QStringLiteral("kept on disk"));
@@ -161,7 +161,7 @@ private slots:
             secondStart(file);
             QTest::qWait(200);
             handed = state.sampleTable(3, 1) == u"waited";
-            find->findChild<QPushButton *>(QStringLiteral("CancelBtn"))->click();
+            clickButton(find->findChild<QPushButton *>(QStringLiteral("CancelBtn")));
         });
         choose({QStringLiteral("mnuSearch"), QStringLiteral("mnuSearchFind")});
         QVERIFY(!handed);

@@ -268,8 +268,8 @@ private slots:
         step(QStringLiteral("Color"), [this] {
             dialogs->colours = {0x123456};
             whenModal(QStringLiteral("Colorfrm"), [](QWidget *dialog) {
-                dialog->findChild<QPushButton *>(QStringLiteral("Operator1"))->click();
-                dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
+                clickButton(dialog->findChild<QPushButton *>(QStringLiteral("Operator1")));
+                clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
             });
             choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupColor")});
         });
@@ -278,7 +278,7 @@ private slots:
             whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
                 dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->setEditText(QStringLiteral("3"));
                 dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("LAB"));
-                dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
+                clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
             });
             choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupConfigure")});
         });
@@ -319,7 +319,7 @@ private slots:
         QVERIFY(canChoose(QStringLiteral("mnuFileRecover")));
         whenModal(QStringLiteral("RecoverDialog"), [](QWidget *dialog) {
             QCOMPARE(dialog->findChild<QListWidget *>()->count(), 1);
-            dialog->findChild<QPushButton *>(QStringLiteral("recoverOpen"))->click();
+            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("recoverOpen")));
         });
         choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileRecover")});
         QCOMPARE(state.sampleTable(1, 1), QStringLiteral("unsaved"));
@@ -349,7 +349,7 @@ private slots:
 
         start(QSize(900, 700), false);   // a new run looks for what the last one left
         whenModal(QStringLiteral("RecoverDialog"), [](QWidget *dialog) {
-            dialog->findChild<QPushButton *>(QStringLiteral("recoverOpen"))->click();
+            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("recoverOpen")));
         });
         choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileRecover")});
         QCOMPARE(state.sampleTable(1, 1), QStringLiteral("killed"));

@@ -233,7 +233,7 @@ private slots:
         const QString company = QStringLiteral("Halvorsen Clinical Laboratory Services, Department of Immunology & Allergy");
         whenModal(QStringLiteral("Config"), [company](QWidget *dialog) {
             dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(company);
-            dialog->findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
+            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
         });
         choose({"mnuSetup", "mnuSetupConfigure"});
         auto *label = child<ElidedLabel>("LblCompany");

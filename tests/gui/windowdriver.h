@@ -9,6 +9,7 @@
 #include "platform/colour.h"
 #include "platform/grid.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -22,6 +23,15 @@
 #include <QTimer>
 
 // Runs the real main window and drives it the way a user does.
+// A button pressed as a user does, with the mouse, so that a disabled or
+// hidden button fails the test instead of answering it.
+inline void clickButton(QAbstractButton *button)
+{
+    QVERIFY(button);
+    QVERIFY(button->isVisible() && button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
 class WindowDriver
 {
 public:
