@@ -17,7 +17,7 @@ class TestColorDialog : public QObject
 
     State state;
     Colours before{};
-    std::unique_ptr<FakeDialogs> fake;
+    std::unique_ptr<ScriptedDialogs> fake;
     std::unique_ptr<ColorDialog> dialog;
 
     void click(const char *name) const { QTest::mouseClick(dialog->findChild<QPushButton *>(name), Qt::LeftButton); }
@@ -29,7 +29,7 @@ private slots:
         InitColors(state);
         state.keyColor[3] = 0x345678;
         before = state.keyColor;
-        fake = std::make_unique<FakeDialogs>();
+        fake = std::make_unique<ScriptedDialogs>();
         dialog = std::make_unique<ColorDialog>(state);
         dialog->show();
     }
@@ -49,7 +49,7 @@ private slots:
     {
         for (bool closeControl : {false, true}) {
             init();
-            fake->colourAnswers = {Colour(0)};
+            fake->colours = {Colour(0)};
             click("Command1");
             click("Operator1");   // black, like the background
             MessageBoxAnswerer answerer(closeControl ? QMessageBox::Ok : QMessageBox::Cancel);
@@ -63,11 +63,11 @@ private slots:
 
     void chooserOpensOnTheLastChosenColour()
     {
-        fake->colourAnswers = {Colour(0x123456), std::nullopt, Colour(0x654321)};
+        fake->colours = {Colour(0x123456), std::nullopt, Colour(0x654321)};
         click("Operator2");
         click("Operator2");   // cancelled: back to the committed colour
         click("Operator5");
-        QCOMPARE(fake->colourInitials, (std::vector<Colour>{0, 0x123456, 0x123456}));
+        QCOMPARE(fake->colourInitials, (QList<Colour>{0, 0x123456, 0x123456}));
         QCOMPARE(dialog->findChild<Swatch *>("Shape2")->colour(), before[2]);
         QCOMPARE(dialog->findChild<Swatch *>("Shape5")->colour(), Colour(0x654321));
     }

@@ -11,10 +11,15 @@ class ScriptedDialogs : public Tessar::CommonDialogs
 {
 public:
     ScriptedDialogs() { setInstance(this); }
-    ~ScriptedDialogs() override { setInstance(nullptr); }
+    ~ScriptedDialogs() override
+    {
+        if (&instance() == this)
+            setInstance(nullptr);
+    }
 
     QList<std::optional<QString>> answers;   // file names taken in order; none left means cancel
-    QList<Tessar::Colour> colours;           // likewise for the colour chooser
+    QList<std::optional<Tessar::Colour>> colours;   // likewise for the colour chooser; none: cancel
+    QList<Tessar::Colour> colourInitials;           // the colour each chooser opened on
     QStringList kinds;                       // "open", "save", "color" or "printer" per request
     QList<FileRequest> requests;             // every file dialog asked for
 
@@ -30,10 +35,11 @@ public:
     std::optional<QString> showOpen(QWidget *, const FileRequest &request) override { return file(QStringLiteral("open"), request); }
     std::optional<QString> showSave(QWidget *, const FileRequest &request) override { return file(QStringLiteral("save"), request); }
 
-    std::optional<Tessar::Colour> showColor(QWidget *, const QString &, Tessar::Colour) override
+    std::optional<Tessar::Colour> showColor(QWidget *, const QString &, Tessar::Colour initial) override
     {
         kinds.append(QStringLiteral("color"));
-        return colours.isEmpty() ? std::nullopt : std::optional(colours.takeFirst());
+        colourInitials.append(initial);
+        return colours.isEmpty() ? std::nullopt : colours.takeFirst();
     }
 
     std::optional<int> showPrinter(QWidget *, QPrinter &printer) override

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scripteddialogs.h"
+#include "testfiles.h"
 
 #include "core/document.h"
 #include "core/settings.h"
@@ -15,10 +16,13 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -38,6 +42,9 @@ public:
     Tessar::State state;
     std::unique_ptr<Tessar::MainWindow> window;
     std::unique_ptr<ScriptedDialogs> dialogs;
+    QTemporaryDir dir;   // the user's files, for as long as the driver lives
+
+    QString path(const QString &name) const { return dir.filePath(name); }
 
     // A first run, or with `fresh` false a run on the settings the last one
     // left; an empty size keeps the size the settings give.
@@ -150,6 +157,22 @@ public:
     QString label(const QString &name) const { return child<QLabel>(name)->text(); }
     QString status() const { return label(QStringLiteral("StatusBar")); }
     Tessar::PicWell *picture() const { return window->findChild<Tessar::PicWell *>(); }
+    QString description() const { return child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text(); }
+    QString undoEntry() const { return child<QAction>(QStringLiteral("mnuEditUndo"))->text(); }
+
+    // The document as Save would write it now, the description as the box shows it.
+    QByteArray document() const
+    {
+        Tessar::State copy = state;
+        copy.fileDesc = description();
+        return Tessar::sampleFileBytes(copy);
+    }
+
+    void open(const QString &file)
+    {
+        dialogs->answers = {file};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
+    }
 
     void clickCell(int frame, int row) const
     {
@@ -166,6 +189,22 @@ public:
     // Answers the next modal dialog of this name when it shows, in queue order.
     void whenModal(const QString &name, std::function<void(QWidget *)> answer) { mAnswers.append({name, std::move(answer)}); }
     int unanswered() const { return int(mAnswers.size()); }
+
+    // Answers the next message box of this name with a click on `button`;
+    // its text goes to `text`, its title to `title`.
+    void whenBox(const QString &name, QString *text, QMessageBox::StandardButton button = QMessageBox::Ok,
+                 QString *title = nullptr)
+    {
+        whenModal(name, [text, button, title](QWidget *widget) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            QVERIFY(box);
+            if (text)
+                *text = box->text();
+            if (title)
+                *title = box->windowTitle();
+            clickButton(box->button(button));
+        });
+    }
 
 private:
     QList<std::pair<QString, std::function<void(QWidget *)>>> mAnswers;
