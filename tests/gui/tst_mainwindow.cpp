@@ -6,12 +6,9 @@
 #include "platform/twips.h"
 
 #include <QDir>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -47,60 +44,30 @@ QStringList storedPlace()
     return place;
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestMainWindow : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
-
-    QString description() const { return child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text(); }
     QString filename() const { return label(QStringLiteral("LblFilename")); }
     bool saveEnabled() const { return child<QAction>(QStringLiteral("mnuFileSave"))->isEnabled(); }
-    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
 
     // A 24-well document with three fields, as another run saved it.
     QString writeSmallPlate()
     {
-        State other;
-        applyFirstRunDefaults(other);
-        other.wellCount = 24;
-        newDocument(other);
+        State other = newPlate(24);
         other.numField = 3;
-        other.fileDesc = QStringLiteral("Run 7");
-        other.keyName[1] = other.sampleTable(2, 0) = QStringLiteral("Blank");
-        other.sampleTable(2, 1) = QStringLiteral("S-01");
-        other.sampleTable(20, 2) = QStringLiteral("5 mg");
-        other.filePath = path("run7.kwl");
-        if (!WriteSampleFile(other).ok)
-            qFatal("cannot write the test file");
-        return other.filePath;
+        other.fileDesc = "Run 7";
+        other.keyName[1] = other.sampleTable(2, 0) = "Blank";
+        other.sampleTable(2, 1) = "S-01";
+        other.sampleTable(20, 2) = "5 mg";
+        return writePlate(other, path("run7.kwl"));
     }
 
 private slots:
     void init() { start(QSize()); }
     void cleanup() { stop(); }
-
-    void firstStartShowsAnEmptyUntitledPlate()
-    {
-        QCOMPARE(filename(), QStringLiteral("Filename: Untitled"));
-        QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("HALV"));
-        QCOMPARE(description(), QStringLiteral("Description: "));
-        QVERIFY(saveEnabled());
-        QVERIFY(!child<QAction>(QStringLiteral("mnuEditPaste"))->isEnabled());
-        QVERIFY(child<QAction>(QStringLiteral("mnuSetupAssign"))->isChecked());
-        QCOMPARE(window->size(), QSize(twipsToPixels(6000), twipsToPixels(4600)));
-        QCOMPARE(caption(0), QStringLiteral("Row A , Column  1"));
-        QCOMPARE(grid(0)->textAt(4, 0), QStringLiteral("description5"));
-        QCOMPARE(scrollBar()->maximum(), 96);
-    }
 
     void wellSizeEmptiesTheDocument()
     {
@@ -129,8 +96,7 @@ private slots:
     {
         const QString file = writeSmallPlate();
         scrollBar()->setValue(20);
-        dialogs->answers = {file};
-        run(QStringLiteral("mnuFileOpen"));
+        open(file);
         QCOMPARE(state.nCols, 6);
         QCOMPARE(filename(), QStringLiteral(" Filename: run7.kwl"));
         QCOMPARE(description(), QStringLiteral("Run 7"));
@@ -179,15 +145,8 @@ private slots:
         QCOMPARE(state.fileDesc, QStringLiteral("Batch 3 b"));
         QVERIFY(QFile::exists(path("first.kwl")));
 
-        QString warning;
-        QTimer::singleShot(0, this, [&warning] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                warning = box->text();
-                box->close();
-            }
-        });
         dialogs->answers = {path("no-such-folder/x.kwl")};
-        run(QStringLiteral("mnuFileSaveAs"));
+        const QString warning = messageDuring([this] { choose({"mnuFile", "mnuFileSaveAs"}); });
         QVERIFY2(warning.contains(QStringLiteral("no-such-folder")), qPrintable(warning));
     }
 
@@ -256,7 +215,7 @@ private slots:
         QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
         dialogs->answers = {file};
         choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
-        const QByteArray before = contentOf(file);
+        const QByteArray before = fileBytes(file);
         for (int s = 1; s <= 24; ++s)
             state.sampleTable(s, 1) = QString(100, QLatin1Char('x'));
 
@@ -272,7 +231,7 @@ private slots:
         const QDir kept(keptCopyFolder());
         const QStringList copies = kept.entryList(QDir::Files);
         QCOMPARE(copies.size(), 1);
-        QCOMPARE(contentOf(kept.filePath(copies.first())), before);
+        QCOMPARE(fileBytes(kept.filePath(copies.first())), before);
         QVERIFY2(message.contains(QDir::toNativeSeparators(kept.filePath(copies.first()))), qPrintable(message));
         QVERIFY2(message.startsWith(QStringLiteral("The samples could not be saved to\n") + file), qPrintable(message));
         struct stat a {}, b {};
@@ -283,7 +242,7 @@ private slots:
         // With room again the same Save succeeds and leaves no copy behind.
         QCOMPARE(messageDuring([this] { choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileSave")}); }), QString());
         QCOMPARE(kept.entryList(QDir::Files), copies);
-        QVERIFY(contentOf(other).contains(QByteArray(100, 'x')));
+        QVERIFY(fileBytes(other).contains(QByteArray(100, 'x')));
     }
 
     void closeWritesTheSettingsTheNextStartUses()
