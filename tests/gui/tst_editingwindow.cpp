@@ -1,23 +1,13 @@
 #include "windowdriver.h"
 
-#include "core/editing.h"
-
-#include <QClipboard>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 
 using namespace Tessar;
 
 class TestEditingWindow : public QObject, WindowDriver
 {
     Q_OBJECT
-
-    void key(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
-    {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), modifiers);
-    }
 
     // A new plate names the Insert entries after keys 1 to 3.
     void nameKeys()
@@ -44,7 +34,7 @@ private slots:
                 QTest::keyClicks(grid(i), text);
                 QCOMPARE(state.sampleTable(1 + i, f), text);
                 QCOMPARE(grid(i)->textAt(f, 1), text);
-                key(f % 2 ? Qt::Key_Return : Qt::Key_Tab);
+                press(f % 2 ? Qt::Key_Return : Qt::Key_Tab);
             }
         }
         // One page on, at the first description field of the first frame.
@@ -62,19 +52,17 @@ private slots:
         state.sampleTable(2, 1) = QStringLiteral("alpha");
         state.sampleTable(3, 4) = QStringLiteral("four");
         selectItem(2, 1);
-        key(Qt::Key_C, Qt::ControlModifier);
+        press(Qt::Key_C, Qt::ControlModifier);
         QVERIFY(paste->isEnabled());
         clickCell(1, 3);
-        key(Qt::Key_V, Qt::ControlModifier);
+        press(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(grid(1)->textAt(3, 1), QStringLiteral("alpha"));
         QCOMPARE(well(3), opaque(ButtonShadowColour));
 
-        key(Qt::Key_Return);   // Del takes the clicked item, not the focused cell
-        key(Qt::Key_Delete);
+        press(Qt::Key_Return);   // Del takes the clicked item, not the focused cell
+        press(Qt::Key_Delete);
         QCOMPARE(state.sampleTable(3, 3), QString());
         QCOMPARE(state.sampleTable(3, 4), QStringLiteral("four"));
-        key(Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), copyAllText(state));
         choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditDeleteAll")});
         QVERIFY(!SampleHasData(state, 3));
         QCOMPARE(well(3), background());
@@ -82,7 +70,7 @@ private slots:
         run(QStringLiteral("MnuSetupWellnum2"));   // a new plate has nothing to paste
         QVERIFY(!paste->isEnabled());
         clickCell(0, 1);
-        key(Qt::Key_V, Qt::ControlModifier);
+        press(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(state.sampleTable(1, 1), QString());
     }
 
@@ -112,13 +100,13 @@ private slots:
         QCOMPARE(well(21), opaque(ButtonShadowColour));
 
         selectItem(4, 2);   // Insert keeps the grid row
-        key(Qt::Key_Down);
-        key(Qt::Key_F6);
+        press(Qt::Key_Down);
+        press(Qt::Key_F6);
         QCOMPARE(state.sampleTable(4, 0), QStringLiteral("QC"));
         QCOMPARE(grid(0)->row(), 3);
         QCOMPARE(grid(0)->textColourAt(0, 1), state.keyColor[3]);
         QCOMPARE(well(4), opaque(state.keyColor[3]));
-        key(Qt::Key_F9);   // a key without a name takes the key away
+        press(Qt::Key_F9);   // a key without a name takes the key away
         QCOMPARE(state.sampleTable(4, 0), QString());
         QCOMPARE(well(4), background());
     }
@@ -134,55 +122,20 @@ private slots:
             QTest::keyClicks(text, QStringLiteral("needle"));
             QTest::keyClick(text, Qt::Key_Return);
         });
-        whenModal(QStringLiteral("Search"), [&question](QWidget *box) {
-            auto *message = qobject_cast<QMessageBox *>(box);
-            question = message->text();
-            clickButton(message->button(QMessageBox::Yes));
-        });
-        run(QStringLiteral("mnuSearchFind"));
+        whenBox("Search", &question, QMessageBox::Yes);
+        choose({"mnuSearch", "mnuSearchFind"});
         QCOMPARE(unanswered(), 0);
         QCOMPARE(question, QStringLiteral("Search String was not found.\r\nDo you wish to search from the beginning? "));
         QCOMPARE(state.curRow, 2);
         QCOMPARE(grid(0)->row(), 2);
         QCOMPARE(scrollBar()->value(), 3);
 
-        whenModal(QStringLiteral("Search"), [](QWidget *box) {
-            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::No));
-        });
+        whenBox("Search", nullptr, QMessageBox::No);
         QApplication::setActiveWindow(window.get());
         QTest::keyClick(grid(0), Qt::Key_F3);   // Find Next passes the sample found
         QCOMPARE(unanswered(), 0);
         QCOMPARE(scrollBar()->value(), 3);
         QCOMPARE(caption(0), QStringLiteral("Row A , Column  3"));
-    }
-
-    void setupDialogsRefreshTheWindow()
-    {
-        nameKeys();
-        state.sampleTable(1, 0) = state.sampleTable(2, 0) = QStringLiteral("Blank");
-        window->sizeform();
-        const QColor before = well(2);
-        dialogs->colours = {0x0080FF};
-        whenModal(QStringLiteral("Colorfrm"), [](QWidget *dialog) {
-            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("Operator1")));
-            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
-        });
-        choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupColor")});
-        QCOMPARE(grid(0)->textColourAt(0, 1), Colour(0x0080FF));
-        QCOMPARE(well(1), opaque(0x0080FF));
-        QVERIFY(well(2) != before);   // every well of the key takes its new colour
-        QCOMPARE(well(2), opaque(0x0080FF));
-
-        whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
-            dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->setEditText(QStringLiteral("3"));
-            dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("LAB"));
-            clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
-        });
-        run(QStringLiteral("mnuSetupConfigure"));
-        QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("LAB"));
-        QCOMPARE(grid(0)->rows(), 3);
-        QSettings store(settingsFilePath(), QSettings::IniFormat);
-        QCOMPARE(store.value(QStringLiteral("WNDO/Company")).toString(), QStringLiteral("LAB"));
     }
 };
 

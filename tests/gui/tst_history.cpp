@@ -5,14 +5,12 @@
 #include "mainwindow/documenthistory.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 using namespace Tessar;
 
@@ -22,52 +20,19 @@ class TestHistory : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
-
-    QString description() const { return child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text(); }
-    QString undoEntry() const { return child<QAction>(QStringLiteral("mnuEditUndo"))->text(); }
-    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
-
-    // The document as Save would write it now.
-    QByteArray document() const
-    {
-        State copy = state;
-        copy.fileDesc = description();
-        return sampleFileBytes(copy);
-    }
-
-    static QByteArray fileBytes(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     // A 96-well document with samples 1 to 60 filled, on disk.
     QString writeFullPlate(const char *name)
     {
-        State other;
-        applyFirstRunDefaults(other);
-        newDocument(other);
-        other.fileDesc = QStringLiteral("Plate on disk");
-        other.keyName[1] = QStringLiteral("Blank");
+        State other = newPlate();
+        other.fileDesc = "Plate on disk";
+        other.keyName[1] = "Blank";
         for (int s = 1; s <= 60; ++s) {
             other.sampleTable(s, 0) = s % 3 ? QString() : QStringLiteral("Blank");
             for (int f = 1; f < 5; ++f)
                 other.sampleTable(s, f) = QStringLiteral("S%1.%2").arg(s).arg(f);
         }
-        other.filePath = path(name);
-        if (!WriteSampleFile(other).ok)
-            qFatal("cannot write the test file");
-        return other.filePath;
+        return writePlate(other, path(name));
     }
-
-    void open(const QString &file)
-    {
-        dialogs->answers = {file};
-        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
-    }
-
-    void focusCell(int frame, int row) const { clickCell(frame, row); }
 
 private slots:
     void init() { start(); }
@@ -108,7 +73,7 @@ private slots:
         QCOMPARE(document(), saved);
         QVERIFY(!window->isModified());
 
-        focusCell(0, 2);
+        clickCell(0, 2);
         choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDownAll"), QStringLiteral("mnuEditFillAll7")});
         QCOMPARE(state.sampleTable(41, 3), QStringLiteral("S1.3"));
         QVERIFY(window->isModified());
@@ -137,7 +102,7 @@ private slots:
     {
         const QString file = writeFullPlate("kept.kwl");
         open(file);
-        focusCell(0, 1);
+        clickCell(0, 1);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
         const QByteArray edited = document();
 
@@ -167,7 +132,7 @@ private slots:
 
     void typingRunsAreOneStepAndDrawTheirWellAtOnce()
     {
-        focusCell(1, 2);
+        clickCell(1, 2);
         QCOMPARE(well(2), background());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
         QCOMPARE(well(2), opaque(ButtonShadowColour));   // drawn by the first character
@@ -185,14 +150,14 @@ private slots:
         QVERIFY(!window->isModified());
 
         // Typed and erased back to nothing leaves no step behind.
-        focusCell(0, 1);
+        clickCell(0, 1);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("zz"));
         press(Qt::Key_Backspace);
         press(Qt::Key_Backspace);
         QCOMPARE(undoEntry(), QStringLiteral("&Undo Erasing"));
         // A click elsewhere ends the run: the same cell again is a new step.
-        focusCell(0, 3);
-        focusCell(0, 1);
+        clickCell(0, 3);
+        clickCell(0, 1);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("q"));
         press(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(state.sampleTable(1, 1), QString());
@@ -273,7 +238,10 @@ private slots:
             });
             choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupColor")});
         });
-        QCOMPARE(well(3), opaque(0x123456));
+        QCOMPARE(well(3), opaque(0x123456));   // every well and frame of the key takes its colour
+        QCOMPARE(well(6), opaque(0x123456));
+        scrollBar()->setValue(3);
+        QCOMPARE(grid(0)->textColourAt(0, 1), Colour(0x123456));
         step(QStringLiteral("Configure"), [this] {
             whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
                 dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->setEditText(QStringLiteral("3"));
@@ -281,6 +249,7 @@ private slots:
                 clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
             });
             choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupConfigure")});
+            QCOMPARE(QSettings(settingsFilePath(), QSettings::IniFormat).value("WNDO/Company").toString(), "LAB");
         });
         QCOMPARE(grid(0)->rows(), 3);
         QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("LAB"));
@@ -307,7 +276,7 @@ private slots:
 
     void unsavedSamplesOutliveTheWindow()
     {
-        focusCell(0, 1);
+        clickCell(0, 1);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("unsaved"));
         QVERIFY(recoveryFiles().isEmpty());   // not yet: written in the background
         QTRY_COMPARE_WITH_TIMEOUT(recoveryFiles().size(), 1, 5000);
