@@ -1,14 +1,12 @@
 #include "windowdriver.h"
 
 #include "core/editing.h"
-#include "core/samplefile.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 
 using namespace Tessar;
 
@@ -17,8 +15,6 @@ using namespace Tessar;
 class TestFocus : public QObject, WindowDriver
 {
     Q_OBJECT
-
-    QTemporaryDir dir;
 
     static QString focused()
     {
@@ -73,16 +69,11 @@ private slots:
         QCOMPARE(focused(), QStringLiteral("GrdID0"));
         shortcutsReachTheMenus();
 
-        State other;
-        applyFirstRunDefaults(other);
-        newDocument(other);
-        other.keyName[1] = QStringLiteral("Blank");
-        other.sampleTable(5, 2) = QStringLiteral("S-05");
-        other.filePath = dir.filePath(QStringLiteral("plate.kwl"));
-        QVERIFY(WriteSampleFile(other).ok);
+        State other = newPlate();
+        other.keyName[1] = "Blank";
+        other.sampleTable(5, 2) = "S-05";
         clickDescription();
-        dialogs->answers = {other.filePath};
-        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileOpen")});
+        open(writePlate(other, path("plate.kwl")));
         QCOMPARE(state.sampleTable(5, 2), QStringLiteral("S-05"));
         QCOMPARE(focused(), QStringLiteral("GrdID0"));
         shortcutsReachTheMenus();
@@ -94,6 +85,11 @@ private slots:
             choose(command);
             QCOMPARE(focused(), QStringLiteral("GrdID0"));
         }
+
+        // A click on the map takes the keys there.
+        QTest::mouseClick(picture(), Qt::LeftButton, {}, picture()->toPixel(state.spotX[1], state.spotY[1]).toPoint());
+        QCOMPARE(focused(), QStringLiteral("PicWell"));
+        shortcutsReachTheMenus();
     }
 
     // Closing a dialog gives the focus back where it was, unless the frame
@@ -124,15 +120,6 @@ private slots:
         choose({QStringLiteral("mnuHelp"), QStringLiteral("mnuHelpAbout")});
         activate();
         QCOMPARE(focused(), QStringLiteral("TxtFileDesc"));
-    }
-
-    void aClickOnTheMapTakesTheFocus()
-    {
-        clickDescription();
-        const QPointF well = picture()->toPixel(state.spotX[1], state.spotY[1]);
-        QTest::mouseClick(picture(), Qt::LeftButton, {}, well.toPoint());
-        QCOMPARE(focused(), QStringLiteral("PicWell"));
-        shortcutsReachTheMenus();
     }
 
     // Each dialog's outer frame sits in the middle of the screen's free

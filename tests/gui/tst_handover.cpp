@@ -4,11 +4,9 @@
 #include "app/startup.h"
 #include "core/samplefile.h"
 
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 using namespace Tessar;
 
@@ -18,26 +16,13 @@ class TestHandOver : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
     std::unique_ptr<SingleInstance> instance;
 
-    QString writePlate(const char *name, const QString &text)
+    QString writeHanded(const char *name, const QString &text)
     {
-        State other;
-        applyFirstRunDefaults(other);
-        newDocument(other);
+        State other = newPlate();
         other.sampleTable(3, 1) = text;
-        other.filePath = dir.filePath(QLatin1String(name));
-        if (!WriteSampleFile(other).ok)
-            qFatal("cannot write the test file");
-        return other.filePath;
-    }
-
-    QByteArray document() const
-    {
-        State copy = state;
-        copy.fileDesc = child<QLineEdit>(QStringLiteral("TxtFileDesc"))->text();
-        return sampleFileBytes(copy);
+        return writePlate(other, path(name));
     }
 
     // `tessar FILE` as the desktop runs it: it finds this copy and ends.
@@ -76,26 +61,16 @@ private slots:
         const QByteArray before = document();
         const QString title = label(QStringLiteral("LblFilename"));
         QString told;
-        whenModal(QStringLiteral("HandOverFailed"), [&told](QWidget *box) {
-            told = qobject_cast<QMessageBox *>(box)->text();
-            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok));
-        });
-        secondStart(dir.filePath(QStringLiteral("missing.kwl")));
+        whenBox("HandOverFailed", &told);
+        secondStart(path("missing.kwl"));
         QTRY_COMPARE(unanswered(), 0);
         QVERIFY(told.contains(QStringLiteral("missing.kwl")));
         QVERIFY(told.contains(QStringLiteral("There is no such file.")));
         QCOMPARE(document(), before);
         QCOMPARE(label(QStringLiteral("LblFilename")), title);
 
-        QFile text(dir.filePath(QStringLiteral("notes.txt")));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("shopping list\r\n");
-        text.close();
-        whenModal(QStringLiteral("HandOverFailed"), [&told](QWidget *box) {
-            told = qobject_cast<QMessageBox *>(box)->text();
-            box->close();
-        });
-        secondStart(text.fileName());
+        whenBox("HandOverFailed", &told);
+        secondStart(writeBytes(path("notes.txt"), "shopping list\r\n"));
         QTRY_COMPARE(unanswered(), 0);
         QVERIFY(told.contains(QStringLiteral("not a Tessar sample file")));
         QCOMPARE(document(), before);
@@ -103,36 +78,28 @@ private slots:
 
     void unsavedWorkIsOfferedForSavingFirst()
     {
-        const QString file = writePlate("handed.kwl", QStringLiteral("from disk"));
+        const QString file = writeHanded("handed.kwl", QStringLiteral("from disk"));
         typeSomething();
         const QByteArray before = document();
 
-        whenModal(QStringLiteral("HandOverQuestion"), [](QWidget *box) {
-            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Cancel));
-        });
+        whenBox("HandOverQuestion", nullptr, QMessageBox::Cancel);
         secondStart(file);
         QTRY_COMPARE(unanswered(), 0);
         QTest::qWait(50);
         QCOMPARE(document(), before);
 
         // Saving first keeps the work in its own file, then opens the other.
-        const QString saved = dir.filePath(QStringLiteral("work.kwl"));
+        const QString saved = path("work.kwl");
         dialogs->answers = {saved};
-        whenModal(QStringLiteral("HandOverQuestion"), [](QWidget *box) {
-            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Save));
-        });
+        whenBox("HandOverQuestion", nullptr, QMessageBox::Save);
         secondStart(file);
         QTRY_COMPARE(state.sampleTable(3, 1), QStringLiteral("from disk"));
         QCOMPARE(label(QStringLiteral("LblFilename")), QStringLiteral(" Filename: handed.kwl"));
-        State reread;
-        applyFirstRunDefaults(reread);
-        reread.filePath = saved;
-        QVERIFY(ReadSampleFile(reread).ok());
-        QCOMPARE(reread.sampleTable(1, 1), QStringLiteral("work"));
+        QVERIFY(fileBytes(saved).contains("\r\n\"work\"\r\n"));
         QVERIFY(!window->isModified());
 
         // With nothing unsaved there is no question; Undo brings back what was open.
-        const QString other = writePlate("other.kwl", QStringLiteral("other"));
+        const QString other = writeHanded("other.kwl", QStringLiteral("other"));
         secondStart(other);
         QTRY_COMPARE(state.sampleTable(3, 1), QStringLiteral("other"));
         press(Qt::Key_Z, Qt::ControlModifier);
@@ -141,11 +108,9 @@ private slots:
 
     void discardOpensTheFile()
     {
-        const QString file = writePlate("discard.kwl", QStringLiteral("kept on disk"));
+        const QString file = writeHanded("discard.kwl", QStringLiteral("kept on disk"));
         typeSomething();
-        whenModal(QStringLiteral("HandOverQuestion"), [](QWidget *box) {
-            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Discard));
-        });
+        whenBox("HandOverQuestion", nullptr, QMessageBox::Discard);
         secondStart(file);
         QTRY_COMPARE(state.sampleTable(3, 1), QStringLiteral("kept on disk"));
         QVERIFY(!SampleHasData(state, 1));
@@ -155,7 +120,7 @@ private slots:
 
     void aRequestWaitsForAnOpenDialog()
     {
-        const QString file = writePlate("waiting.kwl", QStringLiteral("waited"));
+        const QString file = writeHanded("waiting.kwl", QStringLiteral("waited"));
         bool handed = false;
         whenModal(QStringLiteral("FindFrm"), [this, &file, &handed](QWidget *find) {
             secondStart(file);
