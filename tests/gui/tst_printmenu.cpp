@@ -3,10 +3,8 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -16,17 +14,10 @@ class TestPrintMenu : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
-
-    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
-
     // The headings of a PDF's pages in order, "B" for "Column B  Sample No. 1 ".
     static QString columns(const QString &file)
     {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
-        process.waitForFinished(30000);
-        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        const QString text = pdfText(file);
         QString found;
         for (const QRegularExpressionMatch &m : QRegularExpression(QStringLiteral("Column (.)\\s+Sample No\\. 1\\b")).globalMatch(text))
             found += m.captured(1);
@@ -43,10 +34,9 @@ class TestPrintMenu : public QObject, WindowDriver
     // Answers the next message box; its title and text go to `told`.
     void expectMessage(const char *name, QString *told)
     {
-        whenModal(QLatin1String(name), [told](QWidget *widget) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            *told = box->windowTitle() + QStringLiteral(": ") + box->text();
-            box->accept();
+        whenModal(QLatin1String(name), [told](QWidget *box) {
+            *told = box->windowTitle() + QStringLiteral(": ") + qobject_cast<QMessageBox *>(box)->text();
+            clickButton(qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok));
         });
     }
 
@@ -61,12 +51,7 @@ private slots:
 
     void exportSubmenuEndsTheFileMenu()
     {
-        QStringList file;
-        for (QAction *action : child<QMenu>(QStringLiteral("mnuFile"))->actions())
-            file << action->objectName();
-        QCOMPARE(file, QStringList({"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "zFile1",
-                                    "mnuFileExit", "zFile2", "mnuFileRecover", "zFile3", "mnuFileImport",
-                                    "mnuFileExport"}));
+        QCOMPARE(child<QMenu>("mnuFile")->actions().last()->menu(), child<QMenu>("mnuFileExport"));
         QStringList entries;
         QString keys;
         for (QAction *action : child<QMenu>(QStringLiteral("mnuFileExport"))->actions()) {
@@ -88,9 +73,6 @@ private slots:
         choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportPdf")});
         QCOMPARE(dialogs->kinds, QStringList{"save"});
         const CommonDialogs::FileRequest asked = dialogs->requests.first();
-        QCOMPARE(asked.title, QStringLiteral("Export Printout as PDF"));
-        QCOMPARE(asked.filter, QStringLiteral("PDF File (*.pdf)|*.pdf|All Files (*.*)|*.*|"));
-        QCOMPARE(asked.defaultExt, QStringLiteral("pdf"));
         QCOMPARE(asked.fileName, QStringLiteral("run7.pdf"));
         QCOMPARE(QDir(asked.initDir), QDir(dir.path()));
         QCOMPARE(columns(path("run7.pdf")), QStringLiteral("ABCDE"));
@@ -152,11 +134,10 @@ private slots:
                                           {"mnuFile", "mnuFileExport", "mnuFilePrintPreview"}};
         QStringList told;
         for (const QStringList &command : commands) {
-            whenModal(QStringLiteral("NothingToPrint"), [&told](QWidget *box) {
-                told << box->windowTitle();
-                qobject_cast<QMessageBox *>(box)->accept();
-            });
+            QString title;
+            whenBox("NothingToPrint", nullptr, QMessageBox::Ok, &title);
             choose(command);
+            told << title;
         }
         QCOMPARE(told, QStringList({"Print", "Export Printout as PDF", "Print Preview"}));
         QVERIFY(dialogs->kinds.isEmpty());
