@@ -1,3 +1,5 @@
+#include "../gui/testfiles.h"
+
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "core/document.h"
@@ -50,17 +52,13 @@ private slots:
     // which would save its settings.
     void firstPaintShowsTheFileAndEndsWithoutSaving()
     {
-        State doc;
-        applyFirstRunDefaults(doc);
-        newDocument(doc);
+        State doc = newPlate();
         doc.fileDesc = "Opened at start";
-        doc.filePath = m_files.filePath("start.kwl");
-        QVERIFY(WriteSampleFile(doc).ok);
 
         int paints = 0;
         QString shown;
         StartOptions options;
-        options.fileToOpen = doc.filePath;
+        options.fileToOpen = writePlate(doc, m_files.filePath("start.kwl"));
         options.afterFirstPaint = [&] {
             ++paints;
             if (QWidget *w = mainWindow())
@@ -93,10 +91,7 @@ private slots:
     {
         QFETCH(QByteArray, settings);
         QDir().mkpath(QFileInfo(settingsFilePath()).absolutePath());
-        QFile ini(settingsFilePath());
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[WNDO]\n" + settings);
-        ini.close();
+        writeBytes(settingsFilePath(), "[WNDO]\n" + settings);
 
         QProcess probe;
         probe.start(QStringLiteral(TESSAR_PROBE), {});
@@ -104,17 +99,14 @@ private slots:
         QVERIFY(probe.waitForFinished(60000));
         QCOMPARE(probe.exitCode(), 0);
         const QJsonObject figures = QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
-        const auto size = [&](const char *name) {
+        const auto rect = [&figures](const char *name) {
             const QJsonArray r = figures[QLatin1String(name)].toArray();
-            return r.size() == 4 ? QSize(r[2].toInt(), r[3].toInt()) : QSize(r[0].toInt(), r[1].toInt());
+            return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect(0, 0, r[0].toInt(), r[1].toInt());
         };
-        const QJsonArray available = figures[QStringLiteral("available")].toArray();
-        const QJsonArray client = figures[QStringLiteral("client")].toArray();
-        const QRect screen(available[0].toInt(), available[1].toInt(), available[2].toInt(), available[3].toInt());
-        const QRect window(client[0].toInt(), client[1].toInt(), client[2].toInt(), client[3].toInt());
+        const QRect screen = rect("available"), window = rect("client");
         QVERIFY2(!screen.isEmpty() && screen.contains(window), qPrintable(QStringLiteral("window %1,%2 %3x%4")
                      .arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
-        QVERIFY(size("image").width() <= window.width() && size("image").height() <= window.height());
+        QVERIFY(window.size().expandedTo(rect("image").size()) == window.size());
         const qint64 peakKb = figures[QStringLiteral("peakKb")].toInteger();
         QVERIFY2(peakKb > 0 && peakKb < 300 * 1024, qPrintable(QString::number(peakKb) + " kB"));
     }
