@@ -71,6 +71,9 @@ private slots:
 
     void wellSizeEmptiesTheDocument()
     {
+        // A first start comes up at the window's design size, captions from the first-run settings.
+        QCOMPARE(window->size(), QSize(twipsToPixels(6000), twipsToPixels(4600)));
+        QCOMPARE(grid(0)->textAt(4, 0), QStringLiteral("description5"));
         state.keyName[2] = state.sampleTable(1, 0) = QStringLiteral("Blank");
         state.sampleTable(40, 1) = QStringLiteral("S-40");
         state.keyColor[2] = 0x123456;
