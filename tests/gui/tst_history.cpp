@@ -245,10 +245,7 @@ private slots:
         const QString file = writeFullPlate("damaged.kwl");
         QByteArray bytes = fileBytes(file);
         bytes.insert(bytes.indexOf("\"S30.1\""), "not a sample number\r\n");
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-        out.close();
+        writeBytes(file, bytes);
 
         open(file);
         QVERIFY(SampleHasData(state, 29));
