@@ -1,4 +1,5 @@
-#include "core/document.h"
+#include "coretest.h"
+
 #include "core/documentedit.h"
 #include "core/plategeometry.h"
 #include "core/samplefile.h"
@@ -13,15 +14,6 @@ using namespace Tessar;
 class TestDocumentEdit : public QObject
 {
     Q_OBJECT
-
-    static State plate(int wells)
-    {
-        State s;
-        applyFirstRunDefaults(s);
-        s.wellCount = wells;
-        newDocument(s);
-        return s;
-    }
 
 private slots:
     void cellStepsUndoAndRedoExactly()

@@ -1,11 +1,19 @@
-// Replays every file of the fuzzing corpus through the checks the fuzzer
-// makes, from every starting document, so a reader fault found once by the
-// fuzzer stays found in the ordinary test run.
+// Replays every file of the fuzzing corpora through the checks the fuzzers
+// make, from every starting document (and for tables every way a table
+// arrives), so a fault found once by a fuzzer stays found in the ordinary
+// test run; and sends every complete sample file through Copy All, CSV and
+// TSV and back.
 
 #include "readcheck.h"
+#include "tablecheck.h"
 
+#include "core/document.h"
+#include "core/editing.h"
 #include "core/samplefile.h"
 #include "core/state.h"
+#include "core/tableexport.h"
+#include "core/tableimport.h"
+#include "core/tabletext.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,27 +23,36 @@
 
 using namespace Tessar;
 
+namespace {
+
+void addFiles(const char *folder, int atLeast, const QString &pattern = QStringLiteral("*"))
+{
+    const QDir corpus(qEnvironmentVariable("TESSAR_SOURCE_DIR", QStringLiteral(TESSAR_DEFAULT_SOURCE_DIR)) + QStringLiteral("/fuzz/")
+                      + QLatin1String(folder));
+    QVERIFY(corpus.entryList(QDir::Files).size() >= atLeast);
+    QTest::addColumn<QString>("path");
+    for (const QString &name : corpus.entryList({pattern}, QDir::Files, QDir::Name))
+        QTest::newRow(qPrintable(name)) << corpus.filePath(name);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
 class CorpusTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void replay_data()
-    {
-        const QDir corpus(qEnvironmentVariable("TESSAR_SOURCE_DIR", QStringLiteral(TESSAR_DEFAULT_SOURCE_DIR))
-                          + QStringLiteral("/fuzz/corpus"));
-        QVERIFY(corpus.entryList(QDir::Files).size() >= 20);
-        QTest::addColumn<QString>("path");
-        for (const QString &name : corpus.entryList(QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(name)) << corpus.filePath(name);
-    }
-
-    void replay()
+    void samples_data() { addFiles("corpus", 20); }
+    void samples()
     {
         QFETCH(QString, path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray input = file.readAll();
+        const QByteArray input = contents(path);
         // No terminating zero or slack behind the bytes, as the fuzzer
         // passes them, so a sanitizer build sees any read past the end.
         const std::vector<char> exact(input.begin(), input.end());
@@ -60,6 +77,49 @@ private slots:
             QCOMPARE(r.status, ReadResult::Failed);
         } else if (name.startsWith(u"header-")) {
             QCOMPARE(r.status, ReadResult::Unrecognised);
+        }
+    }
+
+    void tables_data() { addFiles("table-corpus", 10); }
+    void tables()
+    {
+        QFETCH(QString, path);
+        const QByteArray input = contents(path);
+        const std::vector<char> exact(input.begin(), input.end());
+        for (int source = 0; source < TableSourceCount; ++source) {
+            for (int start = 0; start < StartingStateCount; ++start) {
+                const QStringList problems = tableProblems(QByteArray::fromRawData(exact.data(), qsizetype(exact.size())), source, start);
+                QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("source %1, start %2: ").arg(source).arg(start) + problems.join(u'\n')));
+            }
+        }
+    }
+
+    // Copy All, CSV and TSV each bring every sample on the plate back into
+    // the document emptied of its samples, whose row captions differ in case.
+    void throughTables_data() { addFiles("corpus", 20, QStringLiteral("*.kwl")); }
+    void throughTables()
+    {
+        QFETCH(QString, path);
+        State original = startingState(0);
+        if (!readSampleData(original, contents(path)).ok())
+            QSKIP("not a complete sample file");
+        original.fileTitle = QFileInfo(path).fileName();
+        const std::vector<std::pair<QString, TableSource>> tables{
+            {copyAllText(original), TableSource::Content},
+            {QString::fromUtf8(exportDocument(original, ExportFormat::Csv)), TableSource::CsvFile},
+            {QString::fromUtf8(exportDocument(original, ExportFormat::Tsv)), TableSource::Content},
+        };
+        for (const auto &[text, source] : tables) {
+            State state = original;
+            clearSamples(state);
+            for (QString &caption : state.fieldName)
+                caption = caption.toUpper();
+            const ImportPlan plan = planImport(state, readTable(QStringView(text), source));
+            QCOMPARE(applyImport(state, plan), ApplyStatus::Applied);
+            for (int s = 1; s <= state.wellCount; ++s) {
+                for (int f = 0; f < state.fieldCount(); ++f)
+                    QCOMPARE(state.sampleTable(s, f), original.sampleTable(s, f));
+            }
         }
     }
 };
