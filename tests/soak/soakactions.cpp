@@ -10,9 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -27,19 +25,6 @@ QString widgetName(const QWidget *widget)
     if (!widget->objectName().isEmpty() || !widget->parentWidget())
         return widget->objectName().isEmpty() ? QLatin1String(widget->metaObject()->className()) : widget->objectName();
     return widgetName(widget->parentWidget()) + QStringLiteral("'s ") + QLatin1String(widget->metaObject()->className());
-}
-
-QString printable(SoakRandom &random, int length)
-{
-    static const QString others = QStringLiteral(" -_.,;:/\\()[]{}<>#%&*+=?!@$^|~'`");
-    QString text;
-    for (int i = 0; i < length; ++i) {
-        const int kind = random.weighted({55, 20, 25});
-        text += kind == 0 ? QChar(char16_t((random.chance(50) ? u'a' : u'A') + random.below(26)))
-                : kind == 1 ? QChar(char16_t(u'0' + random.below(10)))
-                            : others[random.below(int(others.size()))];
-    }
-    return text;
 }
 
 const QList<Qt::MouseButton> Buttons = {Qt::LeftButton, Qt::LeftButton, Qt::LeftButton, Qt::LeftButton, Qt::LeftButton,
@@ -107,8 +92,8 @@ void SoakRunner::keys(const QList<QKeyCombination> &strokes, const QString &text
 QString SoakRunner::choose(const SoakInput::MenuEntry &entry, bool byShortcut)
 {
     const QList<QKeySequence> shortcuts = entry.action->shortcuts();
-    if (byShortcut && !shortcuts.isEmpty() && !shortcuts.first().isEmpty()) {
-        keys({shortcuts.first()[0]});
+    if (byShortcut && !shortcuts.isEmpty()) {
+        keys({mRandom.pick(shortcuts)[0]});
         return QString();
     }
     noteEntry(entry.path.last());
@@ -145,105 +130,71 @@ QPoint SoakRunner::mapPoint(QString *where)
 
 QList<SoakRunner::Action> SoakRunner::actions()
 {
-    const auto byName = [this](const char *name) {
-        for (const SoakInput::MenuEntry &entry : entries()) {
-            if (entry.path.last() == QLatin1String(name))
-                return entry;
-        }
-        qFatal("the menu has no entry %s", name);
-    };
     const auto picture = [this] { return mWindow->findChild<PicWell *>(); };
     const auto mapMouse = [this, picture] {
-        if (!picture()->isVisible())
-            return;
         QString from, to;
         const QPoint a = mapPoint(&from);
         const Qt::MouseButton button = mRandom.pick(Buttons);
         const int how = mRandom.weighted({20, 40, 10, 30});
-        if (how == 3) {
-            const QPoint b = mapPoint(&to);
-            note(QStringLiteral("%1 drag from %2 to %3").arg(buttonName(button), from, to));
-            SoakInput::drag(picture(), a, b, button, mRandom.between(1, 5));
+        static const char *const hows[] = {"hover over", "click on", "double click on", "drag from"};
+        const QPoint b = how == 3 ? mapPoint(&to) : a;
+        note(QStringLiteral("%1 %2 %3%4").arg(buttonName(button), QLatin1String(hows[how]), from, how == 3 ? QStringLiteral(" to ") + to : QString()));
+        if (!picture()->isVisible())
             return;
-        }
-        static const char *const hows[] = {"hover over", "click on", "double click on"};
-        note(QStringLiteral("%1 %2 %3").arg(buttonName(button), QLatin1String(hows[how]), from));
         QTest::mouseMove(picture(), a);
-        if (how > 0)
+        if (how == 3)
+            SoakInput::drag(picture(), a, b, button, mRandom.between(1, 5));
+        else if (how > 0)
             SoakInput::click(picture(), a, button, how == 2);
     };
-    struct Stroke
-    {
-        int key;
-        Qt::KeyboardModifiers modifiers = {};
-    };
-    static const QList<Stroke> editStrokes = {
-        {Qt::Key_Backspace}, {Qt::Key_Backspace}, {Qt::Key_Delete}, {Qt::Key_Return}, {Qt::Key_Return},
-        {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Tab}, {Qt::Key_Tab}, {Qt::Key_Backtab, Qt::ShiftModifier},
-        {Qt::Key_PageUp}, {Qt::Key_PageDown}, {Qt::Key_Home}, {Qt::Key_End}, {Qt::Key_Left}, {Qt::Key_Right},
-        {Qt::Key_Up}, {Qt::Key_Down}, {Qt::Key_Up}, {Qt::Key_Down}, {Qt::Key_Return, Qt::ControlModifier},
-        {Qt::Key_Insert}, {Qt::Key_Escape}, {Qt::Key_Home, Qt::ControlModifier}, {Qt::Key_End, Qt::ControlModifier},
-        {Qt::Key_Space}, {Qt::Key_PageDown, Qt::ShiftModifier}};
-    static const QStringList odd = {QStringLiteral("\u00e9"), QStringLiteral("\u00f1"), QStringLiteral("\u00fc"), QStringLiteral("\u00c5"),
-                                    QStringLiteral("\u00df"), QStringLiteral("\""), QStringLiteral("\u20ac"), QStringLiteral("\u00b0"),
-                                    QStringLiteral("\U0001F600"), QStringLiteral("\x7f"), QStringLiteral("\x07"), QStringLiteral("\x1b"),
-                                    QStringLiteral("\u0301"), QStringLiteral("\u00a0")};
-
+    static const QList<QKeyCombination> strokes = {
+        Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Return, Qt::KeypadModifier | Qt::Key_Enter,
+        Qt::Key_Tab, Qt::Key_Tab, Qt::ShiftModifier | Qt::Key_Backtab, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End,
+        Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Up, Qt::Key_Down, Qt::ControlModifier | Qt::Key_Return,
+        Qt::Key_Insert, Qt::Key_Escape, Qt::ControlModifier | Qt::Key_Home, Qt::ControlModifier | Qt::Key_End, Qt::Key_Space,
+        Qt::ShiftModifier | Qt::Key_PageDown, Qt::ShiftModifier | Qt::Key_Home, Qt::ShiftModifier | Qt::Key_End};
+    // The commands the soak asks for more often than a random menu entry would.
+    static const QStringList commands = {QStringLiteral("mnuFileOpen"), QStringLiteral("mnuFileSave"), QStringLiteral("mnuFileSaveAs"),
+                                         QStringLiteral("mnuFileSaveAs"), QStringLiteral("mnuEditUndo"), QStringLiteral("mnuEditUndo"),
+                                         QStringLiteral("mnuEditUndo"), QStringLiteral("mnuEditRedo"), QStringLiteral("mnuEditRedo")};
     return {
-        {"click cell", 130, [this, mapMouse] {
-             if (mState.nFrames < 1)
+        {"click", 200, [this, mapMouse] {
+             // A cell of a frame (its value, its caption, below the rows,
+             // twice or with the right button), the description, List, or the map.
+             const int where = mState.nFrames < 1 ? 3 : mRandom.weighted({75, 15, 4, 6});
+             if (where == 3)
                  return mapMouse();
              const int frame = mRandom.below(mState.nFrames);
              auto *grid = mWindow->findChild<Grid *>(QStringLiteral("GrdID%1").arg(frame));
-             const int row = mRandom.below(grid->rows());
-             const int how = mRandom.weighted({70, 10, 5, 10, 5});   // value, caption, below the rows, twice, right
-             QPoint at = grid->visualItemRect(grid->item(row, how == 1 ? 0 : 1)).center();
+             const int how = where == 0 ? mRandom.weighted({70, 10, 5, 10, 5}) : 0;
+             QWidget *target = where == 0 ? grid->viewport() : where == 1 ? mWindow->findChild<QWidget *>(QStringLiteral("TxtFileDesc"))
+                                                                           : mWindow->findChild<QWidget *>(QStringLiteral("CmdList"));
+             QPoint at = grid->visualItemRect(grid->item(mRandom.below(grid->rows()), how == 1 ? 0 : 1)).center();
              if (how == 2)
-                 at = QPoint(grid->viewport()->width() / 2, grid->visualItemRect(grid->item(grid->rows() - 1, 1)).bottom() + 4);
-             note(QStringLiteral("%1 click on GrdID%2 at %3,%4").arg(how == 4 ? QLatin1String("right") : how == 3 ? QLatin1String("double")
-                                                                                                     : QLatin1String("left"))
-                      .arg(frame).arg(at.x()).arg(at.y()));
-             SoakInput::click(grid->viewport(), at, how == 4 ? Qt::RightButton : Qt::LeftButton, how == 3);
+                 at = QPoint(target->width() / 2, grid->visualItemRect(grid->item(grid->rows() - 1, 1)).bottom() + 4);
+             if (where > 0)
+                 at = QPoint(mRandom.between(1, std::max(target->width() - 2, 1)), target->height() / 2);
+             note(QStringLiteral("%1 click on %2 at %3,%4").arg(how == 4 ? QLatin1String("right") : how == 3 ? QLatin1String("double") : QLatin1String("left"),
+                                                                widgetName(target)).arg(at.x()).arg(at.y()));
+             if (target->isVisible())
+                 SoakInput::click(target, at, how == 4 ? Qt::RightButton : Qt::LeftButton, how == 3);
          }},
-        {"type", 150, [this] {
-             const QString text = printable(mRandom, mRandom.between(1, 8));
+        {"map mouse", 90, mapMouse},
+        {"type", 200, [this] {
+             const QString text = mRandom.text(mRandom.between(1, 8), mRandom.chance(20) ? 25 : 0);
              note(QStringLiteral("type \"%1\" into %2").arg(text, widgetName(focusTarget())));
              SoakInput::type(focusTarget(), text);
          }},
-        {"edit key", 130, [this] {
-             const Stroke stroke = mRandom.pick(editStrokes);
-             keys(QList<QKeyCombination>(mRandom.chance(20) ? mRandom.between(2, 6) : 1, QKeyCombination(stroke.modifiers, Qt::Key(stroke.key))));
-         }},
-        {"odd character", 40, [this] {
-             // Ctrl with a letter gives a control character, or a command.
-             if (mRandom.chance(30)) {
-                 const int letter = mRandom.below(26);
-                 keys({QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_A + letter))}, QString(QChar(char16_t(1 + letter))));
-                 return;
-             }
-             const QString text = mRandom.pick(odd);
-             note(QStringLiteral("type U+%1 into %2").arg(text[0].unicode(), 4, 16, QLatin1Char('0')).arg(widgetName(focusTarget())));
-             SoakInput::type(focusTarget(), text);
-         }},
-        {"description", 40, [this] {
-             auto *box = mWindow->findChild<QLineEdit *>(QStringLiteral("TxtFileDesc"));
-             if (!box->isVisible())
-                 return;
-             SoakInput::click(box, QPoint(mRandom.between(1, std::max(box->width() - 2, 1)), box->height() / 2));
-             const int what = mRandom.weighted({65, 15, 10, 10});
-             if (what == 0) {
-                 QString text = printable(mRandom, mRandom.between(1, 10));
-                 if (mRandom.chance(15))
-                     text.insert(mRandom.below(int(text.size())), u'"');
-                 note(QStringLiteral("type \"%1\" into the description").arg(text));
-                 SoakInput::type(focusTarget(), text);
-             } else if (what == 1) {
-                 keys(QList<QKeyCombination>(mRandom.between(1, 8), Qt::Key_Backspace));
-             } else if (what == 2) {
-                 keys({Qt::Key_Home, Qt::ShiftModifier | Qt::Key_End, Qt::Key_Delete});
-             } else {
-                 keys({mRandom.chance(40) ? Qt::ShiftModifier | Qt::Key_Backtab : QKeyCombination(Qt::Key_Tab)});
-             }
+        {"keys", 190, [this] {
+             // Editing keys, now and then Alt with a menu's letter, or Ctrl
+             // with a letter, which gives a control character or a command.
+             const int how = mRandom.weighted({80, 6, 14});
+             const int letter = mRandom.below(26);
+             if (how == 0)
+                 keys(QList<QKeyCombination>(mRandom.chance(20) ? mRandom.between(2, 6) : 1, mRandom.pick(strokes)));
+             else
+                 keys({(how == 1 ? Qt::AltModifier : Qt::ControlModifier) | Qt::Key(Qt::Key_A + letter)},
+                      how == 1 ? QString() : QString(QChar(char16_t(1 + letter))));
          }},
         {"menu", 100, [this] { mFailure = choose(mRandom.pick(entries()), false); }},
         {"shortcut", 80, [this] {
@@ -251,21 +202,13 @@ QList<SoakRunner::Action> SoakRunner::actions()
              withKeys.removeIf([](const SoakInput::MenuEntry &entry) { return entry.action->shortcut().isEmpty(); });
              mFailure = choose(mRandom.pick(withKeys), true);
          }},
-        {"file", 30, [this, byName] {
-             static const char *const commands[] = {"mnuFileOpen", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFileSaveAs"};
-             mFailure = choose(byName(commands[mRandom.below(5)]), mRandom.chance(50));
-         }},
-        {"undo/redo", 50, [this, byName] {
-             const int how = mRandom.weighted({40, 25, 10, 15, 10});
-             static const QKeyCombination strokes[] = {Qt::ControlModifier | Qt::Key_Z, Qt::ControlModifier | Qt::Key_Y,
-                                                       Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z};
-             if (how < 3)
-                 keys({strokes[how]});
-             else
-                 mFailure = choose(byName(how == 3 ? "mnuEditUndo" : "mnuEditRedo"), false);
+        {"command", 70, [this] {
+             const QString name = mRandom.pick(commands);
+             const QList<SoakInput::MenuEntry> all = entries();
+             const auto entry = std::find_if(all.begin(), all.end(), [&](const SoakInput::MenuEntry &e) { return e.path.last() == name; });
+             mFailure = entry == all.end() ? QStringLiteral("the menu has no entry ") + name : choose(*entry, mRandom.chance(60));
          }},
         {"history walk", 4, [this] { mFailure = historyWalk(); }},
-        {"map mouse", 90, mapMouse},
         {"wheel", 50, [this, picture] {
              // Over the map, or over the frames, which scroll the samples.
              QString where;
@@ -279,18 +222,6 @@ QList<SoakRunner::Action> SoakRunner::actions()
              const QPoint delta = mRandom.pick(QList<QPoint>{{0, 120}, {0, -120}, {0, 240}, {0, -360}, {0, 15}, {0, -40}, {120, 0}, {0, 1200}, {0, -720}});
              note(QStringLiteral("wheel %1,%2 over %3").arg(delta.x()).arg(delta.y()).arg(where));
              SoakInput::wheel(target, at, delta);
-         }},
-        {"map keys", 35, [this, picture] {
-             if (QApplication::focusWidget() != picture() && picture()->isVisible()) {
-                 QString where;
-                 const QPoint at = mapPoint(&where);
-                 note(QStringLiteral("click %1").arg(where));
-                 SoakInput::click(picture(), at);
-             }
-             QList<QKeyCombination> strokes;
-             for (int i = mRandom.between(1, 6); i > 0; --i)
-                 strokes.append(Qt::Key(mRandom.pick(QList<int>{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Enter})));
-             keys(strokes);
          }},
         {"scroll bar", 40, [this] {
              // A click on the arrows or the page areas, or the scroll box dragged.
@@ -307,7 +238,7 @@ QList<SoakRunner::Action> SoakRunner::actions()
              const QRect slider = vsb->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, vsb);
              const QPoint to(vsb->width() / 2, mRandom.below(vsb->height()) + (mRandom.chance(10) ? 200 : 0));
              if (mRandom.chance(70) || !slider.isValid()) {
-                 note(QStringLiteral("click the scroll bar at %1").arg(to.y()));
+                 note(QStringLiteral("click the scroll bar at %1").arg(to.y() % vsb->height()));
                  SoakInput::click(vsb, QPoint(to.x(), to.y() % vsb->height()));
              } else {
                  note(QStringLiteral("drag the scroll box from %1 to %2").arg(slider.center().y()).arg(to.y()));
@@ -331,16 +262,6 @@ QList<SoakRunner::Action> SoakRunner::actions()
              const QSize size(mRandom.between(ranges[how].left(), ranges[how].right()), mRandom.between(ranges[how].top(), ranges[how].bottom()));
              note(QStringLiteral("resize the window to %1 x %2").arg(size.width()).arg(size.height()));
              mWindow->resize(size);
-         }},
-        {"list button", 8, [this] {
-             auto *list = mWindow->findChild<QPushButton *>(QStringLiteral("CmdList"));
-             note(QStringLiteral("click List"));
-             if (list->isVisible())
-                 SoakInput::click(list, list->rect().center());
-         }},
-        {"mnemonic", 8, [this] {
-             static const QString letters = QStringLiteral("FESTIHQXN");
-             keys({Qt::AltModifier | Qt::Key(Qt::Key_A + (letters[mRandom.below(int(letters.size()))].unicode() - u'A'))});
          }},
     };
 }

@@ -3,16 +3,15 @@
 #include "soakinput.h"
 
 #include "platform/basiccolourgrid.h"
-#include "platform/grid.h"
 #include "reports/aboutdialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -22,7 +21,7 @@ using SoakInput::click;
 using SoakInput::key;
 
 // What a user does inside a dialog, to the child of that name.
-enum class Poke { Type, Count, Find, Keys, Grid, List, Colour, Buttons, Tab };
+enum class Poke { Text, Keys, Items, Colour, Buttons, Tab };
 struct PokeKind
 {
     Poke poke;
@@ -35,20 +34,20 @@ struct DialogKind
     const char *ok;       // null: Escape or the window's close button
     const char *cancel;
     int closing;          // percent of answers that close it
-    PokeKind pokes[5];
+    PokeKind pokes[6];
 };
 
 namespace {
 
 const DialogKind Kinds[] = {
     {"Config", "OKBtn", "CancelBtn", 15,
-     {{Poke::Type, "Text1", 12}, {Poke::Count, "cboNField", 25}, {Poke::Grid, "grdfield", 34}, {Poke::Grid, "GrdOp", 19}, {Poke::Tab, "", 10}}},
+     {{Poke::Text, "Text1", 12}, {Poke::Text, "cboNField", 16}, {Poke::Keys, "cboNField", 9}, {Poke::Items, "grdfield", 34}, {Poke::Items, "GrdOp", 19}, {Poke::Tab, "", 10}}},
     {"Colorfrm", "OKBtn", "CancelBtn", 25,
      {{Poke::Buttons, "Operator1|Operator2|Operator3|Operator4|Operator5|Operator6|Background|Command1", 1}}},
     {"ColorChooser", "OKBtn", "CancelBtn", 30, {{Poke::Colour, "basicColors", 75}, {Poke::Keys, "basicColors", 25}}},
-    {"FindFrm", "OK_Btn", "CancelBtn", 35, {{Poke::Find, "Text1", 80}, {Poke::Keys, "Text1", 20}}},
-    {"Stat", nullptr, nullptr, 30, {{Poke::Keys, "Combo1", 70}, {Poke::Find, "Combo1", 30}}},
-    {"RecoverDialog", "recoverOpen", "recoverCancel", 25, {{Poke::List, "recoverList", 60}, {Poke::Buttons, "recoverDelete|recoverOpen", 40}}},
+    {"FindFrm", "OK_Btn", "CancelBtn", 35, {{Poke::Text, "Text1", 80}, {Poke::Keys, "Text1", 20}}},
+    {"Stat", nullptr, nullptr, 30, {{Poke::Keys, "Combo1", 70}, {Poke::Text, "Combo1", 30}}},
+    {"RecoverDialog", "recoverOpen", "recoverCancel", 25, {{Poke::Items, "recoverList", 60}, {Poke::Buttons, "recoverDelete|recoverOpen", 40}}},
     {"frmAbout", "cmdOK", "cmdOK", 70, {{Poke::Buttons, "cmdSysInfo", 1}}},
 };
 
@@ -145,19 +144,6 @@ void SoakAnswerer::step(QWidget *modal)
         mSeen[index].steps.append(done);
 }
 
-// Mostly what a user types, now and then what a keyboard can make that
-// the program must refuse.
-QString SoakAnswerer::typeable()
-{
-    static const QStringList odd = {QStringLiteral("\u00e9"), QStringLiteral("\""), QStringLiteral("\u00df"),
-                                    QStringLiteral("\u20ac"), QStringLiteral("\x01"), QStringLiteral("\t"),
-                                    QStringLiteral("\U0001F600"), QStringLiteral("&"), QStringLiteral("'")};
-    QString text;
-    for (int i = mRandom.between(1, 6); i > 0; --i)
-        text += mRandom.chance(12) ? mRandom.pick(odd) : QString(QChar(char16_t(mRandom.between(0x20, 0x7e))));
-    return text;
-}
-
 QString SoakAnswerer::close(QWidget *dialog, const char *ok, const char *cancel)
 {
     const int choice = mRandom.weighted({45, 30, 20, 5});
@@ -187,50 +173,40 @@ QString SoakAnswerer::answerKnown(QWidget *dialog, const DialogKind &kind, bool 
         target = combo->lineEdit();
     if (poke.poke != Poke::Tab && poke.poke != Poke::Buttons && !usable(target, dialog))
         return close(dialog, kind.ok, kind.cancel);
-    const QString typed = QStringLiteral("type into %1").arg(QLatin1String(poke.target));
     switch (poke.poke) {
-    case Poke::Type:
-        click(target, centre(target));
-        if (mRandom.chance(30))
-            key(target, Qt::Key_Backspace);
-        SoakInput::type(target, typeable());
-        return typed;
-    case Poke::Count:
-    case Poke::Find: {
-        if (poke.poke == Poke::Count && mRandom.chance(35)) {
-            key(target, mRandom.chance(50) ? Qt::Key_Up : Qt::Key_Down);
-            return QStringLiteral("Up or Down in ") + QLatin1String(poke.target);
-        }
+    case Poke::Text: {
+        // All of it replaced by a text of the document, any text, a number
+        // (or what only looks like one), or nothing.
         if (dialog->focusWidget() != target || mRandom.chance(20))
             click(target, centre(target));
         key(target, Qt::Key_A, Qt::ControlModifier);
-        static const QStringList counts = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                           QStringLiteral("5"), QStringLiteral("7"), QStringLiteral("9"), QStringLiteral("10"),
-                                           QStringLiteral("11"), QStringLiteral("99"), QStringLiteral("-3"), QStringLiteral("abc"),
-                                           QStringLiteral("3.5"), QStringLiteral("2e1"), QStringLiteral(" 7"), QString()};
-        const int how = mRandom.weighted({55, 30, 15});
-        const QString text = poke.poke == Poke::Count ? mRandom.pick(counts) : how == 0 ? mCellText() : how == 1 ? typeable() : QString();
-        if (text.isEmpty()) {
+        static const QStringList numbers = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                            QStringLiteral("7"), QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("99"),
+                                            QStringLiteral("-3"), QStringLiteral("3.5"), QStringLiteral("2e1"), QStringLiteral(" 7")};
+        const int how = mRandom.weighted({35, 30, 20, 15});
+        const QString text = how == 0 ? mCellText() : how == 1 ? mRandom.text(mRandom.between(1, 6), 12) : how == 2 ? mRandom.pick(numbers) : QString();
+        if (text.isEmpty())
             key(target, Qt::Key_Backspace);
-            return QStringLiteral("empty ") + QLatin1String(poke.target);
-        }
         SoakInput::type(target, text);
         return QStringLiteral("type \"%1\" into %2").arg(text, QLatin1String(poke.target));
     }
-    case Poke::Grid: {
-        auto *grid = static_cast<Tessar::Grid *>(target);
-        QList<int> shown;
-        for (int r = 0; r < grid->rows(); ++r) {
-            if (grid->viewport()->rect().contains(grid->visualItemRect(grid->item(r, 1)).center()))
-                shown.append(r);
+    case Poke::Items: {
+        // A click (or two) on an item in view, then a text or a key.
+        auto *view = static_cast<QAbstractItemView *>(target);
+        QList<QRect> shown;
+        for (int r = 0; r < view->model()->rowCount(); ++r) {
+            for (int c = 0; c < view->model()->columnCount(); ++c) {
+                if (const QRect rect = view->visualRect(view->model()->index(r, c)); view->viewport()->rect().contains(rect.center()))
+                    shown.append(rect);
+            }
         }
         if (!shown.isEmpty() && mRandom.chance(60))
-            click(grid->viewport(), grid->visualItemRect(grid->item(mRandom.pick(shown), mRandom.chance(85) ? 1 : 0)).center());
-        else if (dialog->focusWidget() != grid)
-            return QStringLiteral("nothing in ") + grid->objectName();
-        if (mRandom.chance(70)) {
-            SoakInput::type(grid, typeable());
-            return typed;
+            click(view->viewport(), mRandom.pick(shown).center(), Qt::LeftButton, mRandom.chance(15));
+        else if (dialog->focusWidget() != view)
+            return QStringLiteral("nothing in ") + describe(view);
+        if (mRandom.chance(60)) {
+            SoakInput::type(view, mRandom.text(mRandom.between(1, 6), 12));
+            return QStringLiteral("click and type into ") + describe(view);
         }
         [[fallthrough]];
     }
@@ -240,14 +216,6 @@ QString SoakAnswerer::answerKnown(QWidget *dialog, const DialogKind &kind, bool 
         const int k = mRandom.pick(keys);
         key(target, k);
         return QStringLiteral("%1 on %2").arg(QKeySequence(k).toString(), describe(target));
-    }
-    case Poke::List: {
-        auto *list = static_cast<QListWidget *>(target);
-        if (list->count() == 0)
-            return close(dialog, kind.ok, kind.cancel);
-        const int row = mRandom.below(list->count());
-        click(list->viewport(), list->visualItemRect(list->item(row)).center(), Qt::LeftButton, mRandom.chance(15));
-        return QStringLiteral("click row %1 of %2").arg(row).arg(describe(list));
     }
     case Poke::Colour: {
         auto *colours = static_cast<Tessar::BasicColourGrid *>(target);

@@ -46,7 +46,6 @@ private:
     QString answerKnown(QWidget *dialog, const struct DialogKind &kind, bool eager);
     QString answerOther(QWidget *dialog, bool eager, int answers);
     QString close(QWidget *dialog, const char *ok, const char *cancel);
-    QString typeable();
 
     SoakRandom &mRandom;
     std::function<QString()> mCellText;
