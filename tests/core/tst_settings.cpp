@@ -44,12 +44,9 @@ private slots:
         QCOMPARE(settingsFilePath(), iniPath());
         State state;
         const WindowPlacement window = load(state, QStringLiteral("/opt/tessar"));
-        QCOMPARE(state.numField, 5.0f);
-        QCOMPARE(state.fieldName[4], QStringLiteral("description5"));
-        QCOMPARE(state.wellCount, 96);
-        QCOMPARE(state.profileDir, QStringLiteral("/opt/tessar"));
-        QCOMPARE(window.left, (19200.0 - 6000) / 2);
-        QCOMPARE(window.top, (14400.0 - 4600) / 2);
+        QCOMPARE(QStringList({state.fieldName[4], state.profileDir}), QStringList({"description5", "/opt/tessar"}));
+        QCOMPARE(QList<double>({state.numField, double(state.wellCount), window.left, window.top}),
+                 QList<double>({5, 96, (19200.0 - 6000) / 2, (14400.0 - 4600) / 2}));
         QVERIFY(!QFile::exists(iniPath()));   // reading writes nothing
     }
 
@@ -77,14 +74,9 @@ private slots:
 
         State back;
         const WindowPlacement window = load(back);
-        QCOMPARE(back.numField, 3.0f);
-        QCOMPARE(back.company, state.company);
-        QCOMPARE(back.fieldName[2], state.fieldName[2]);
-        QVERIFY(back.fieldName[3].isEmpty());
-        QCOMPARE(back.keyName[2], QStringLiteral("Blank"));
-        QCOMPARE(back.colorsOn, QStringLiteral("no"));
-        QCOMPARE(back.wellCount, 384);
-        QCOMPARE(window.top, -30.0);
+        QCOMPARE(QStringList({back.company, back.fieldName[2], back.fieldName[3], back.keyName[2], back.colorsOn}),
+                 QStringList({state.company, state.fieldName[2], QString(), QStringLiteral("Blank"), QStringLiteral("no")}));
+        QCOMPARE(QList<double>({back.numField, double(back.wellCount), window.top}), QList<double>({3, 384, -30}));
     }
 
     void handEditedFile()
@@ -98,16 +90,10 @@ private slots:
         file.close();
         State state;
         const WindowPlacement window = load(state, QStringLiteral("/opt"));
-        QCOMPARE(state.profileDir, QStringLiteral("/data/plates"));
-        QCOMPARE(state.numField, 4.0f);
-        QCOMPARE(state.company, QStringLiteral("Acme, Inc."));
-        QCOMPARE(state.fieldName[2], QStringLiteral("Volume"));
-        QCOMPARE(state.fieldName[3], QStringLiteral("description4"));
-        QCOMPARE(state.keyName[1], QStringLiteral("Blank"));
-        QCOMPARE(state.wellCount, 24);
-        QCOMPARE(window.width, 0.0);   // not a number
-        QCOMPARE(window.left, 12.0);
-        QCOMPARE(window.top, (14400.0 - 5000.5f) / 2);
+        QCOMPARE(QStringList({state.profileDir, state.company, state.fieldName[2], state.fieldName[3], state.keyName[1]}),
+                 QStringList({"/data/plates", "Acme, Inc.", "Volume", "description4", "Blank"}));
+        QCOMPARE(QList<double>({state.numField, double(state.wellCount), window.width, window.left, window.top}),
+                 QList<double>({4, 24, 0 /* not a number */, 12, (14400.0 - 5000.5f) / 2}));
 
         // Values the document cannot hold fall back to the defaults.
         const QStringList rows = {"10", "11", "1", "4.5", "many", "1e30"};

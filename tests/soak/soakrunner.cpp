@@ -372,14 +372,8 @@ QString SoakRunner::historyWalk()
         for (int steps = 1; undo ? history.canUndo() : history.canRedo(); ++steps) {
             ensureActive();
             const int before = stack.index();
-            if (mRandom.chance(85)) {
-                SoakInput::key(focusTarget(), undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
-            } else {
-                for (const SoakInput::MenuEntry &entry : entries()) {
-                    if (entry.path.last() == (undo ? u"mnuEditUndo" : u"mnuEditRedo"))
-                        SoakInput::choose(mWindow->menuBar(), entry);
-                }
-            }
+            // The menu entries are chosen by the command action.
+            SoakInput::key(focusTarget(), undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
             SoakInput::closePopups();
             if (stack.index() == before)
                 return QStringLiteral("%1 did nothing at history step %2 on %3")
