@@ -16,6 +16,17 @@ using namespace Tessar;
 
 namespace {
 
+// Keys 2 "Std" and 5 "QC"; samples 1 and 2 have key Std.
+State keyedPlate(int wells)
+{
+    State state = plate(wells);
+    state.keyName[2] = QStringLiteral("Std");
+    state.keyName[5] = QStringLiteral("QC");
+    state.sampleTable(1, 0) = QStringLiteral("Std");
+    state.sampleTable(2, 0) = QStringLiteral("Std");
+    return state;
+}
+
 bool inside(const QRectF &outer, const QRectF &inner)
 {
     return outer.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(inner);
@@ -53,11 +64,7 @@ private slots:
 
     void discKeyIsTheLastFieldNamingAKey()
     {
-        State state = plate(96);
-        state.keyName[2] = QStringLiteral("Std");
-        state.keyName[5] = QStringLiteral("QC");
-        state.sampleTable(1, 0) = QStringLiteral("Std");
-        state.sampleTable(2, 0) = QStringLiteral("Std");
+        State state = keyedPlate(96);
         state.sampleTable(2, 3) = QStringLiteral("QC");    // a later field wins
         state.sampleTable(3, 5) = QStringLiteral("QC");    // one row past those in use
         state.sampleTable(4, 6) = QStringLiteral("QC");    // beyond that: ignored
@@ -218,11 +225,7 @@ private slots:
 
     void legendCountsWhatTheDiscsShow()
     {
-        State state = plate(24);
-        state.keyName[2] = QStringLiteral("Std");
-        state.keyName[5] = QStringLiteral("QC");
-        state.sampleTable(1, 0) = QStringLiteral("Std");
-        state.sampleTable(2, 0) = QStringLiteral("Std");
+        State state = keyedPlate(24);
         state.sampleTable(3, 1) = QStringLiteral("QC");   // a description field naming a key colours the well too
         state.sampleTable(4, 1) = QStringLiteral("S-04");
         QStringList lines;

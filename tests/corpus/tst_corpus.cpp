@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <functional>
 #include <vector>
 
 using namespace Tessar;
@@ -41,6 +42,15 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// The problems `check` finds in exactly the bytes, as the fuzzers pass
+// them: no terminating zero or slack behind them, so a sanitizer build
+// sees any read past the end.
+QString problemsIn(const QByteArray &input, const std::function<QStringList(const QByteArray &)> &check)
+{
+    const std::vector<char> exact(input.begin(), input.end());
+    return check(QByteArray::fromRawData(exact.data(), qsizetype(exact.size()))).join(u'\n');
+}
+
 } // namespace
 
 class CorpusTest : public QObject
@@ -53,12 +63,9 @@ private slots:
     {
         QFETCH(QString, path);
         const QByteArray input = contents(path);
-        // No terminating zero or slack behind the bytes, as the fuzzer
-        // passes them, so a sanitizer build sees any read past the end.
-        const std::vector<char> exact(input.begin(), input.end());
         for (int start = 0; start < StartingStateCount; ++start) {
-            const QStringList problems = readProblems(QByteArray::fromRawData(exact.data(), qsizetype(exact.size())), start);
-            QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("from %1: ").arg(start) + problems.join(u'\n')));
+            const QString problems = problemsIn(input, [start](const QByteArray &bytes) { return readProblems(bytes, start); });
+            QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("from %1: ").arg(start) + problems));
         }
 
         // Seed files named for what they hold: "exact-" is what the program
@@ -84,12 +91,10 @@ private slots:
     void tables()
     {
         QFETCH(QString, path);
-        const QByteArray input = contents(path);
-        const std::vector<char> exact(input.begin(), input.end());
         for (int source = 0; source < TableSourceCount; ++source) {
             for (int start = 0; start < StartingStateCount; ++start) {
-                const QStringList problems = tableProblems(QByteArray::fromRawData(exact.data(), qsizetype(exact.size())), source, start);
-                QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("source %1, start %2: ").arg(source).arg(start) + problems.join(u'\n')));
+                const QString problems = problemsIn(contents(path), [=](const QByteArray &bytes) { return tableProblems(bytes, source, start); });
+                QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("source %1, start %2: ").arg(source).arg(start) + problems));
             }
         }
     }
