@@ -1,4 +1,5 @@
-#include "core/document.h"
+#include "coretest.h"
+
 #include "core/documentedit.h"
 #include "core/plategeometry.h"
 #include "core/samplefile.h"
@@ -13,15 +14,6 @@ using namespace Tessar;
 class TestDocumentEdit : public QObject
 {
     Q_OBJECT
-
-    static State plate(int wells)
-    {
-        State s;
-        applyFirstRunDefaults(s);
-        s.wellCount = wells;
-        newDocument(s);
-        return s;
-    }
 
 private slots:
     void cellStepsUndoAndRedoExactly()
@@ -106,17 +98,14 @@ private slots:
         // Packed, a full plate takes little more than its text.
         QVERIFY(edit.document->first.size() < 200 * 1024);
 
+        // The file's bytes cover the plate, rows, keys, colours, description
+        // and every sample, also the frame past the last well.
         edit.undo(s);
-        QCOMPARE(s.wellCount, 1536);
-        QCOMPARE(s.nCols, 48);
-        QCOMPARE(s.spotX[1536], 78.75f);
         QCOMPARE(sampleFileBytes(s), big);
-        QCOMPARE(s.sampleTable(1537, 9), QStringLiteral("frame past the end"));
-        QCOMPARE(s.sampleTable(5, 5), QStringLiteral("cell 5 \u2713"));
+        QCOMPARE(s.spotX[1536], 78.75f);
         QCOMPARE(s.topSample, 700);
         QCOMPARE(s.filePath, QStringLiteral("/data/big.kwl"));
         edit.redo(s);
-        QCOMPARE(s.wellCount, 24);
         QCOMPARE(sampleFileBytes(s), small);
         QCOMPARE(s.topSample, 1);
 

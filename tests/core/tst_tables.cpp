@@ -1,4 +1,5 @@
-#include "core/document.h"
+#include "coretest.h"
+
 #include "core/editing.h"
 #include "core/state.h"
 #include "core/tableexport.h"
@@ -13,23 +14,6 @@
 using namespace Tessar;
 
 namespace {
-
-// The 24-well example document: rows Key, Sample ID, Conc; key 1 "Blank".
-State exampleDocument(int wells = 24)
-{
-    State st;
-    applyFirstRunDefaults(st);
-    st.wellCount = wells;
-    st.numField = 3;
-    newDocument(st);
-    st.fieldName[1] = "Sample ID";
-    st.fieldName[2] = "Conc";
-    st.keyName[1] = "Blank";
-    st.keyName[2] = "Std";
-    st.sampleTable(2, 0) = "Blank";
-    st.sampleTable(2, 1) = "S-01";
-    return st;
-}
 
 QStringList issueLines(const std::vector<TableIssue> &issues)
 {
@@ -190,33 +174,9 @@ private slots:
         QVERIFY(headerOnly.usable && !headerOnly.hasProblems() && headerOnly.samples.empty());
     }
 
-    void copyAllRoundTrip()
-    {
-        State source = exampleDocument(96);
-        source.fileTitle = "plate.kwl";
-        source.sampleTable(96, 2) = "12.5";
-        source.sampleTable(40, 0) = "Std";
-
-        // Into a document with other captions and contents: the same samples come back.
-        State target = exampleDocument(96);
-        target.fieldName[2] = "conc";
-        target.sampleTable(2, 1) = "overwritten";
-        const TextTable table = readTable(QStringView(copyAllText(source)), TableSource::Content);
-        QCOMPARE(table.format, TableFormat::CopyAll);
-        QCOMPARE(table.copyAllTitle, "plate.kwl");
-        const ImportPlan p = planImport(target, table);
-        QVERIFY2(!p.hasProblems(), qPrintable(issueLines(p.issues).join('\n')));
-        QCOMPARE(applyImport(target, p), ApplyStatus::Applied);
-        for (int s = 1; s <= 96; ++s)
-            for (int f = 0; f < 3; ++f)
-                QCOMPARE(target.sampleTable(s, f), source.sampleTable(s, f));
-    }
-
     void newDocumentFromTable()
     {
-        State st;
-        applyFirstRunDefaults(st);
-        newDocument(st);
+        State st = plate();
         shapeForTable(st, readTable(u"Well,Key,Sample ID,,Conc,Sample ID", TableSource::Content));
         QCOMPARE(st.fieldCount(), 4);
         QCOMPARE(QStringList({st.fieldName[1], st.fieldName[2], st.fieldName[3]}),

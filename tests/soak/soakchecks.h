@@ -8,10 +8,12 @@ class MainWindow;
 struct State;
 }
 
-// What must hold after every action, whatever the action was.
+// What must hold after every action, whatever the action was. Each
+// returns why not, or nothing.
 namespace SoakChecks {
 
-// The document model keeps the invariants State documents.
+// The document keeps the invariants State documents (those a read of any
+// file keeps, and the current item inside the table).
 QString model(const Tessar::State &state);
 
 // The window shows the document: the frames, their captions and cells,
@@ -20,12 +22,11 @@ QString model(const Tessar::State &state);
 QString window(const Tessar::State &state, Tessar::MainWindow &window);
 
 // The document as a fingerprint for comparing with one seen before: the
-// file Save would write (with the description as the box shows it), the
-// configuration beyond it, and every cell of the table, in use or not.
+// file Save would write (with the description as the box shows it), every
+// caption and every cell of the table, in use or not.
 QByteArray fingerprint(const Tessar::State &state, const QString &description);
 
-// A sample file as written reads back to the same document: writing what
-// was read gives the same bytes. Empty when it does, else why not.
+// The bytes of a saved file read back to a document that writes the same bytes.
 QString readsBack(const Tessar::State &state, const QByteArray &bytes);
 
 } // namespace SoakChecks

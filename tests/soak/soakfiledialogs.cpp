@@ -3,7 +3,6 @@
 #include "platform/colourchooser.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPrinter>
 
 namespace {
@@ -13,20 +12,6 @@ QString gTypedAnswer;
 QString SoakFileDialogs::typedAnswer()
 {
     return gTypedAnswer;
-}
-
-std::optional<QString> SoakFileDialogs::throughRealDialog(QWidget *parent, const FileRequest &request, bool save,
-                                                          const std::optional<QString> &answer)
-{
-    if (!mRandom.chance(35))
-        return answer;
-    gTypedAnswer = answer.value_or(QString());
-    setInstance(nullptr);
-    CommonDialogs &platform = instance();
-    std::optional<QString> chosen = save ? platform.showSave(parent, request) : platform.showOpen(parent, request);
-    setInstance(this);
-    gTypedAnswer.clear();
-    return chosen;
 }
 
 SoakFileDialogs::SoakFileDialogs(SoakRandom &random, const QString &folder)
@@ -41,106 +26,95 @@ SoakFileDialogs::~SoakFileDialogs()
     setInstance(nullptr);
 }
 
-QList<SoakFileDialogs::Request> SoakFileDialogs::takeRequests()
-{
-    return std::exchange(mRequests, {});
-}
-
-QString SoakFileDialogs::savedFolder() const
-{
-    return mFolder + QStringLiteral("/saved");
-}
-
-QStringList SoakFileDialogs::filesIn(const QString &subfolder) const
+QStringList SoakFileDialogs::filesIn(const QString &subfolder, const QString &suffix) const
 {
     QStringList files;
     const QDir dir(mFolder + u'/' + subfolder);
-    for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-        files.append(dir.filePath(name));
+    for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) {
+        if (name.endsWith(suffix))
+            files.append(dir.filePath(name));
+    }
     return files;
 }
 
-// Root may write almost anywhere, so these fail for what they are, not
-// for their permissions: a folder that is not there, a file taken for a
-// folder, and a folder where the file should be.
 QStringList SoakFileDialogs::unwritablePaths(const QString &extension) const
 {
     const QString ext = extension.isEmpty() ? QString() : u'.' + extension;
-    return {mFolder + QStringLiteral("/no-such-folder/list") + ext,
-            mFolder + QStringLiteral("/plain-file/list") + ext,
+    return {mFolder + QStringLiteral("/no-such-folder/list") + ext, mFolder + QStringLiteral("/plain-file/list") + ext,
             mFolder + QStringLiteral("/a-folder") + ext};
+}
+
+// Now and then the answer goes through the real file dialog (Qt's own,
+// never the desktop's), typed into it as a user would.
+std::optional<QString> SoakFileDialogs::answer(QWidget *parent, const FileRequest &request, bool save,
+                                               std::optional<QString> chosen)
+{
+    if (mRandom.chance(35)) {
+        gTypedAnswer = chosen.value_or(QString());
+        setInstance(nullptr);
+        chosen = save ? instance().showSave(parent, request) : instance().showOpen(parent, request);
+        setInstance(this);
+        gTypedAnswer.clear();
+    }
+    mRequests.append({save ? QStringLiteral("save") : QStringLiteral("open"), request.title, chosen});
+    return chosen;
 }
 
 std::optional<QString> SoakFileDialogs::showOpen(QWidget *parent, const FileRequest &request)
 {
-    Request asked{QStringLiteral("open"), request.title, std::nullopt, false};
-    if (!mRandom.chance(8)) {
-        const bool samples = request.filter.contains(QLatin1String("kwl"));
-        QStringList choices = filesIn(samples ? QStringLiteral("kwl") : QStringLiteral("table"));
-        // What the soak saved itself, of every kind, and now and then the
-        // other corpus: a table offered as a sample file and the reverse.
-        choices += filesIn(QStringLiteral("saved"));
-        if (mRandom.chance(10))
-            choices += filesIn(samples ? QStringLiteral("table") : QStringLiteral("kwl"));
-        choices += {mFolder + QStringLiteral("/no-such-file.kwl"), mFolder + QStringLiteral("/a-folder.kwl"),
-                    mFolder + QStringLiteral("/plain-file")};
-        asked.answer = mRandom.pick(choices);
-    }
-    asked.answer = throughRealDialog(parent, request, false, asked.answer);
-    mRequests.append(asked);
-    return asked.answer;
+    if (mRandom.chance(8))
+        return answer(parent, request, false, std::nullopt);
+    // The corpus of the kind asked for, now and then the other kind too,
+    // what the soak saved, and names that are no sample file.
+    const bool samples = request.filter.contains(QLatin1String("kwl"));
+    QStringList choices = filesIn(samples ? QStringLiteral("kwl") : QStringLiteral("table")) + filesIn(QStringLiteral("saved"));
+    if (mRandom.chance(10))
+        choices += filesIn(samples ? QStringLiteral("table") : QStringLiteral("kwl"));
+    choices += {mFolder + QStringLiteral("/no-such-file.kwl"), mFolder + QStringLiteral("/a-folder.kwl"),
+                mFolder + QStringLiteral("/plain-file")};
+    return answer(parent, request, false, mRandom.pick(choices));
 }
 
 std::optional<QString> SoakFileDialogs::showSave(QWidget *parent, const FileRequest &request)
 {
-    Request asked{QStringLiteral("save"), request.title, std::nullopt, false};
-    if (!mRandom.chance(8)) {
-        const QString ext = request.defaultExt;
-        const QString suffix = ext.isEmpty() ? QString() : u'.' + ext;
-        const int choice = mRandom.weighted({50, 30, 8, 12});
-        if (choice == 0) {
-            // A new name, from a pool that keeps the folder small.
-            asked.answer = savedFolder() + QStringLiteral("/list%1").arg(mRandom.below(24)) + suffix;
-        } else if (choice == 1) {
-            // Over a file that is there already, saved by the soak.
-            QStringList existing;
-            for (const QString &file : filesIn(QStringLiteral("saved"))) {
-                if (ext.isEmpty() || file.endsWith(suffix))
-                    existing.append(file);
-            }
-            asked.answer = existing.isEmpty() ? savedFolder() + QStringLiteral("/first") + suffix : mRandom.pick(existing);
-        } else if (choice == 2) {
-            // Over a copy from the corpus, which a later Open reads again.
-            const QStringList corpus = filesIn(QStringLiteral("kwl"));
-            asked.answer = corpus.isEmpty() ? savedFolder() + QStringLiteral("/corpus") + suffix : mRandom.pick(corpus);
-        } else {
-            asked.answer = mRandom.pick(unwritablePaths(ext));
-            asked.unwritable = true;
-            if (asked.answer->contains(QLatin1String("/a-folder")))
-                QDir().mkpath(*asked.answer);
-        }
+    if (mRandom.chance(8))
+        return answer(parent, request, true, std::nullopt);
+    const QString suffix = request.defaultExt.isEmpty() ? QString() : u'.' + request.defaultExt;
+    const QString saved = mFolder + QStringLiteral("/saved/");
+    const QStringList existing = filesIn(QStringLiteral("saved"), suffix);
+    const QStringList corpus = filesIn(QStringLiteral("kwl"));
+    QString path;
+    switch (mRandom.weighted({50, 30, 8, 12})) {
+    case 0: // a new name, from a pool that keeps the folder small
+        path = saved + QStringLiteral("list%1").arg(mRandom.below(24)) + suffix;
+        break;
+    case 1: // over a file the soak saved
+        path = existing.isEmpty() ? saved + QStringLiteral("first") + suffix : mRandom.pick(existing);
+        break;
+    case 2: // over a copy from the corpus, which a later Open reads again
+        path = corpus.isEmpty() ? saved + QStringLiteral("corpus") + suffix : mRandom.pick(corpus);
+        break;
+    default:
+        path = mRandom.pick(unwritablePaths(request.defaultExt));
+        if (path.contains(QLatin1String("/a-folder")))
+            QDir().mkpath(path);
     }
-    asked.answer = throughRealDialog(parent, request, true, asked.answer);
-    mRequests.append(asked);
-    return asked.answer;
+    return answer(parent, request, true, path);
 }
 
 std::optional<Tessar::Colour> SoakFileDialogs::showColor(QWidget *parent, const QString &title, Tessar::Colour initial)
 {
-    Request asked{QStringLiteral("color"), title, std::nullopt, false};
     Tessar::ColourChooser chooser(initial, title, parent);
     std::optional<Tessar::Colour> chosen;
     if (chooser.exec() == QDialog::Accepted)
         chosen = chooser.colour();
-    if (chosen)
-        asked.answer = QString::number(*chosen, 16);
-    mRequests.append(asked);
+    mRequests.append({QStringLiteral("color"), title, chosen ? std::optional(QString::number(*chosen, 16)) : std::nullopt});
     return chosen;
 }
 
+// Printed now and then into a PDF in the soak's folder, some pages of it.
 std::optional<int> SoakFileDialogs::showPrinter(QWidget *, QPrinter &printer)
 {
-    Request asked{QStringLiteral("printer"), QStringLiteral("Print"), std::nullopt, false};
     std::optional<int> copies;
     if (mRandom.chance(40)) {
         const int last = printer.toPage();
@@ -152,8 +126,8 @@ std::optional<int> SoakFileDialogs::showPrinter(QWidget *, QPrinter &printer)
             printer.setFromTo(from, mRandom.between(from, last));
         }
         copies = mRandom.between(1, 2);
-        asked.answer = QStringLiteral("%1 copies").arg(*copies);
     }
-    mRequests.append(asked);
+    mRequests.append({QStringLiteral("printer"), QStringLiteral("Print"),
+                      copies ? std::optional(QStringLiteral("%1 copies").arg(*copies)) : std::nullopt});
     return copies;
 }

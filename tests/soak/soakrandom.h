@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdint>
@@ -44,6 +45,20 @@ public:
             r -= weights[i];
         }
         return int(weights.size()) - 1;
+    }
+
+    // Mostly what a user types; `odd` percent of the characters are ones a
+    // keyboard can make that the program must refuse or keep as they are.
+    QString text(int length, double odd)
+    {
+        static const QStringList odds = {
+            QStringLiteral("\u00e9"), QStringLiteral("\u00df"), QStringLiteral("\""), QStringLiteral("\u20ac"), QStringLiteral("\u00b0"),
+            QStringLiteral("\U0001F600"), QStringLiteral("\x7f"), QStringLiteral("\x01"), QStringLiteral("\x07"), QStringLiteral("\x1b"),
+            QStringLiteral("\u0301"), QStringLiteral("\u00a0"), QStringLiteral("\t"), QStringLiteral("&"), QStringLiteral("'")};
+        QString text;
+        for (int i = 0; i < length; ++i)
+            text += chance(odd) ? pick(odds) : QString(QChar(char16_t(between(0x20, 0x7e))));
+        return text;
     }
 
 private:

@@ -12,23 +12,16 @@ class TestSoak : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        SoakRunner::installCrashReport();
-        SoakRunner::installMessageFilter();
-    }
-
     void twoThousandActions()
     {
+        SoakRunner::installReports();
         QTemporaryDir folder(QDir::homePath() + QStringLiteral("/soak-XXXXXX"));
         QVERIFY(folder.isValid());
         SoakOptions options;
         options.seed = 20250611;
-        options.actions = 2000;
         options.sourceDir = qEnvironmentVariable("TESSAR_SOURCE_DIR", QStringLiteral(TESSAR_DEFAULT_SOURCE_DIR));
         options.folder = folder.path();
-        SoakRunner runner(options);
-        const SoakResult result = runner.run();
+        const SoakResult result = SoakRunner(options).run();
         if (!result.ok)
             QFAIL(qPrintable(result.report()));
         qInfo("%s", qPrintable(result.report()));
