@@ -4,11 +4,17 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+#else
+#include <QLockFile>
 #endif
 
 namespace Tessar {
@@ -24,9 +30,11 @@ const QByteArray OpenKnock = QByteArrayLiteral("tessar:open:");
 constexpr int LockWaitMs = 3000;
 constexpr int ConnectWaitMs = 1000;
 constexpr int KnockWaitMs = 5000;
+#ifndef Q_OS_UNIX
 // The lock is held only for the hand-over itself, so one this old was left
 // by a copy that died in the middle of it.
 constexpr int StaleLockMs = 10000;
+#endif
 // Room for the longest path the system allows.
 constexpr qint64 MaxKnockBytes = 8192;
 
@@ -57,6 +65,54 @@ QString socketPath(const QString &name)
         return name;
     return socketDirectory() + QLatin1Char('/') + name;
 }
+
+#ifdef Q_OS_UNIX
+// Held for the hand-over only. The system lets go of it when its holder
+// ends, even by a crash, so none is ever left behind; and unlike a lock
+// file's contents, taking it writes nothing that must reach the disk.
+class HandOverLock
+{
+public:
+    explicit HandOverLock(const QString &path)
+        : mFd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+    {
+        const QDeadlineTimer deadline(LockWaitMs);
+        while (mFd >= 0 && ::flock(mFd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
+                release();
+            else
+                QThread::msleep(2);
+        }
+    }
+    ~HandOverLock() { release(); }
+    HandOverLock(const HandOverLock &) = delete;
+    HandOverLock &operator=(const HandOverLock &) = delete;
+
+private:
+    void release()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+        mFd = -1;
+    }
+
+    int mFd;
+};
+#else
+class HandOverLock
+{
+public:
+    explicit HandOverLock(const QString &path)
+        : mLock(path)
+    {
+        mLock.setStaleLockTime(StaleLockMs);
+        mLock.tryLock(LockWaitMs);
+    }
+
+private:
+    QLockFile mLock;
+};
+#endif
 
 } // namespace
 
@@ -89,9 +145,7 @@ bool SingleInstance::start(const QString &fileToOpen)
     // Two starts in the same instant take turns here, so they cannot both
     // find nobody listening and both become first. If the lock cannot be had
     // (a folder we may not write to) the hand-over still works without it.
-    QLockFile lock(lockFileName());
-    lock.setStaleLockTime(StaleLockMs);
-    lock.tryLock(LockWaitMs);
+    const HandOverLock lock(lockFileName());
 
     if (knockAtRunningCopy(fileToOpen))
         return false;
