@@ -4,13 +4,16 @@
 #include "app/programicon.h"
 #include "app/raisewindow.h"
 #include "app/singleinstance.h"
+#include "app/startstyle.h"
 #include "core/document.h"
 #include "core/state.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QImageReader>
 #include <QSettings>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace Tessar {
@@ -55,6 +58,15 @@ void giveIcon()
         QApplication::setWindowIcon(programIcon());
 }
 
+// Before Qt reads its first picture it loads every image plugin there is,
+// to ask each whether it reads the format. The window's first paint reads
+// one (the style's frame of a group box); the loading is done on the side
+// while the window is made.
+void loadImagePluginsAside()
+{
+    QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); });
+}
+
 } // namespace
 
 void listenForLaterStarts(SingleInstance &instance, MainWindow &window)
@@ -76,6 +88,8 @@ int runTessar(QApplication &app, const StartOptions &options)
     SingleInstance instance;
     if (!instance.start(options.fileToOpen))
         return 0;
+    loadImagePluginsAside();
+    QApplication::setStyle(new StartStyle);
 
     if (!FindHelpFile()) {
         giveIcon();
