@@ -88,9 +88,9 @@ void MainWindow::mnuInsertOP_Click(int index)
     change(text, EditRecorder::Scope::Samples, {currentSample(mState)}, [this, index] {
         insertKey(mState, index);
         const int grid = std::clamp(mState.curGrid, 0, MaxFrames - 1);
-        const int row = GrdID[std::size_t(grid)]->row();
+        const int row = gridAt(grid)->row();
         fillsample(mState.topSample);
-        GrdID[std::size_t(grid)]->setRow(row);
+        gridAt(grid)->setRow(row);
     });
 }
 

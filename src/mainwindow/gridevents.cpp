@@ -43,7 +43,7 @@ void MainWindow::GrdID_Click(int index)
         return;
     mHistory->breakRun();
     mState.curGrid = index;
-    mState.curRow = GrdID[std::size_t(index)]->row();
+    mState.curRow = gridAt(index)->row();
 }
 
 void MainWindow::GrdID_DblClick(int index)
@@ -63,7 +63,7 @@ void MainWindow::GrdID_KeyDown(int index, int key, Qt::KeyboardModifiers modifie
     mStrokeModifiers = modifiers;
     if (!isGridIndex(index))
         return;
-    const int row = GrdID[std::size_t(index)]->row();
+    const int row = gridAt(index)->row();
     switch (key) {
     case Qt::Key_Backspace:
         change(QStringLiteral("Erasing"), EditRecorder::Scope::Samples, {mState.topSample + index}, [&] {
@@ -104,7 +104,7 @@ void MainWindow::GrdID_KeyPress(int index, QChar character)
 {
     if (!isGridIndex(index))
         return;
-    Grid *grid = GrdID[std::size_t(index)];
+    Grid *grid = gridAt(index);
     if (grid->row() == 0)
         return;
     // Ctrl+Enter lines the next grid's row up with this one; the last grid
@@ -112,7 +112,7 @@ void MainWindow::GrdID_KeyPress(int index, QChar character)
     if (character == u'\n') {
         const int next = lineFeedPartner(index);
         if (next >= 0)
-            grid->setRow(GrdID[std::size_t(next)]->row());
+            grid->setRow(gridAt(next)->row());
         return;
     }
     if (isCommandStroke(mStrokeModifiers))
@@ -126,7 +126,7 @@ void MainWindow::GrdID_KeyPress(int index, QChar character)
 // The table already holds the edit; the cell shows what the table holds.
 void MainWindow::commitCell(int index)
 {
-    Grid *grid = GrdID[std::size_t(index)];
+    Grid *grid = gridAt(index);
     const int s = mState.topSample + index;
     const int row = grid->row();
     if (mState.sampleTable.contains(s, row))
@@ -143,7 +143,7 @@ void MainWindow::applyAdvance(int index, int row)
         mState.topSample = next.topSample;
         fillsample(mState.topSample);
     }
-    Grid *grid = GrdID[std::size_t(next.frame)];
+    Grid *grid = gridAt(next.frame);
     grid->setRow(next.row);
     if (next.moveFocus)
         grid->setFocus(Qt::OtherFocusReason);
@@ -164,7 +164,7 @@ bool MainWindow::scrollsSamples(const QObject *watched) const
     if (watched == mPicWell || watched == fraMain)
         return true;
     for (std::size_t i = 0; i < GrdID.size(); ++i) {
-        if (watched == fraSample[i] || watched == GrdID[i] || watched == GrdID[i]->viewport())
+        if (watched == fraSample[i] || (GrdID[i] && (watched == GrdID[i] || watched == GrdID[i]->viewport())))
             return true;
     }
     return false;

@@ -94,7 +94,7 @@ void MainWindow::showStep(const DocumentEdit &edit, bool undone, const std::opti
         mState.curRow = first.field;
     const bool gridHadFocus = qobject_cast<Grid *>(QApplication::focusWidget()) != nullptr;
     fillsample(mState.topSample);
-    Grid *grid = GrdID[std::size_t(mState.curGrid)];
+    Grid *grid = gridAt(mState.curGrid);
     grid->setRow(mState.curRow);
     if (gridHadFocus && grid->isVisible())
         grid->setFocus(Qt::OtherFocusReason);

@@ -120,30 +120,18 @@ void MainWindow::createControls()
     fraMain = new QGroupBox(mClient);
     fraMain->setObjectName(QStringLiteral("fraMain"));
     fraMain->installEventFilter(this);
-    QFont gridFont = font();
-    gridFont.setPointSizeF(GridPointSize);
     for (int i = 0; i < MaxFrames; ++i) {
         auto *frame = new CaptionFrame(fraMain);
         frame->setObjectName(QStringLiteral("fraSample") + QString::number(i));
-        auto *grid = new Grid(frame);
-        grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
-        grid->setFont(gridFont);
-        grid->setClaimsTabAndReturn(true);
-        for (QObject *part : std::initializer_list<QObject *>{frame, grid, grid->viewport()})
-            part->installEventFilter(this);
-        connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });
-        connect(grid, &Grid::doubleClicked, this, [this, i] { GrdID_DblClick(i); });
-        connect(grid, &Grid::keyDown, this,
-                [this, i](int key, Qt::KeyboardModifiers modifiers) { GrdID_KeyDown(i, key, modifiers); });
-        connect(grid, &Grid::keyPress, this, [this, i](QChar character) { GrdID_KeyPress(i, character); });
+        frame->installEventFilter(this);
         fraSample[std::size_t(i)] = frame;
-        GrdID[std::size_t(i)] = grid;
     }
+    // The first grid sets the row height every layout works from.
+    makeGrid(0);
 
     // A click on the map takes the focus, so the menu shortcuts work from
     // there; Tab reaches it after the sample frames.
     mPicWell->setFocusPolicy(Qt::StrongFocus);
-    QWidget::setTabOrder(GrdID[MaxFrames - 1], mPicWell);
 
     vsb = new QScrollBar(Qt::Vertical, mClient);
     vsb->setObjectName(QStringLiteral("vsb"));
@@ -151,6 +139,46 @@ void MainWindow::createControls()
     connect(vsb, &QScrollBar::valueChanged, this, [this](int value) { vsb_Change(value); });
 
     StatusBar = plainLabel(mClient, "StatusBar");
+}
+
+void MainWindow::makeGrid(int frame)
+{
+    for (int i = 0; i <= frame; ++i) {
+        if (GrdID[std::size_t(i)])
+            continue;
+        auto *grid = new Grid(fraSample[std::size_t(i)]);
+        grid->setObjectName(QStringLiteral("GrdID") + QString::number(i));
+        QFont gridFont = font();
+        gridFont.setPointSizeF(GridPointSize);
+        grid->setFont(gridFont);
+        grid->setClaimsTabAndReturn(true);
+        grid->installEventFilter(this);
+        grid->viewport()->installEventFilter(this);
+        connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });
+        connect(grid, &Grid::doubleClicked, this, [this, i] { GrdID_DblClick(i); });
+        connect(grid, &Grid::keyDown, this,
+                [this, i](int key, Qt::KeyboardModifiers modifiers) { GrdID_KeyDown(i, key, modifiers); });
+        connect(grid, &Grid::keyPress, this, [this, i](QChar character) { GrdID_KeyPress(i, character); });
+        // Tab goes through the frames in order, then on to the map.
+        if (i > 0)
+            QWidget::setTabOrder(GrdID[std::size_t(i - 1)], grid);
+        QWidget::setTabOrder(grid, mPicWell);
+        GrdID[std::size_t(i)] = grid;
+        if (fraSample[std::size_t(i)]->isVisible())
+            grid->show();
+    }
+}
+
+Grid *MainWindow::gridAt(int frame)
+{
+    frame = std::clamp(frame, 0, MaxFrames - 1);
+    if (!GrdID[std::size_t(frame)]) {
+        makeGrid(frame);
+        // Made between layouts, it takes the one the other grids have.
+        if (mLaidOutSize.isValid())
+            layOutGrid(frame);
+    }
+    return GrdID[std::size_t(frame)];
 }
 
 void MainWindow::loadSettings(QSettings &store)
@@ -213,7 +241,7 @@ void MainWindow::sizeform()
     input.numField = mState.numField;
     input.fieldName = mState.fieldName;
     input.wellCount = mState.wellCount;
-    input.rowHeight = pixelsToTwips(GrdID[0]->defaultRowHeight());
+    input.rowHeight = pixelsToTwips(gridAt(0)->defaultRowHeight());
     input.textWidth = [&metrics](const QString &text) { return pixelsToTwips(metrics.horizontalAdvance(text)); };
     mLayout = sizeformLayout(input, mLayout);
     mState.nFrames = mLayout.nFrames;
@@ -252,23 +280,13 @@ void MainWindow::applyLayout()
     fraMain->setGeometry(toPixels(l.fraMain));
 
     QWidget *const focus = focusWidget();
-    const int captionWidth = twipsToPixels(l.captionWidth);
-    for (std::size_t i = 0; i < GrdID.size(); ++i) {
-        Grid *grid = GrdID[i];
-        fraSample[i]->setGeometry(toPixels(l.fraSample[i]));
-        // The grid's border comes on top of its rows, so none is cut off.
-        const int border = 2 * grid->frameWidth();
-        QRect place = toPixels(l.GrdID[i]);
-        place.setHeight(place.height() + border);
-        grid->setGeometry(place);
-        grid->setRows(l.gridRows);
-        grid->setColWidth(0, captionWidth);
-        grid->setColWidth(1, std::max(twipsToPixels(l.valueWidth) - border, 0));
-        for (int f = 0; f < l.gridRows; ++f) {
-            grid->setRowHeight(f, -1);
-            grid->setTextAt(f, 0, mState.fieldName[std::size_t(f)]);
+    for (int i = 0; i < MaxFrames; ++i) {
+        fraSample[std::size_t(i)]->setGeometry(toPixels(l.fraSample[std::size_t(i)]));
+        if (i < l.nFrames || GrdID[std::size_t(i)]) {
+            makeGrid(i);
+            layOutGrid(i);
         }
-        fraSample[i]->setVisible(int(i) < l.nFrames);
+        fraSample[std::size_t(i)]->setVisible(i < l.nFrames);
     }
     // A frame that no longer fits takes the focus with it; it goes to the
     // first frame, not on through the window to the description box.
@@ -280,12 +298,31 @@ void MainWindow::applyLayout()
     vsb->setPageStep(l.vsbLargeChange);
 }
 
+void MainWindow::layOutGrid(int frame)
+{
+    const WindowLayout &l = mLayout;
+    const auto i = std::size_t(frame);
+    Grid *grid = GrdID[i];
+    // The grid's border comes on top of its rows, so none is cut off.
+    const int border = 2 * grid->frameWidth();
+    QRect place = toPixels(l.GrdID[i]);
+    place.setHeight(place.height() + border);
+    grid->setGeometry(place);
+    grid->setRows(l.gridRows);
+    grid->setColWidth(0, twipsToPixels(l.captionWidth));
+    grid->setColWidth(1, std::max(twipsToPixels(l.valueWidth) - border, 0));
+    for (int f = 0; f < l.gridRows; ++f) {
+        grid->setRowHeight(f, -1);
+        grid->setTextAt(f, 0, mState.fieldName[std::size_t(f)]);
+    }
+}
+
 // The sample grids are where the keyboard works: typing goes into a
 // sample, and the menu shortcuts are not taken by a text box first.
 void MainWindow::focusFirstSample()
 {
     if (mState.nFrames > 0)
-        GrdID[0]->setFocus(Qt::OtherFocusReason);
+        gridAt(0)->setFocus(Qt::OtherFocusReason);
     else
         mPicWell->setFocus(Qt::OtherFocusReason);
 }
@@ -327,7 +364,7 @@ void MainWindow::fillsample(int first)
     const int rows = std::clamp(mState.fieldCount(), 0, MaxFields);
     for (int i = 0; i < frames; ++i) {
         fraSample[std::size_t(i)]->setTitle(frameCaption(first + i));
-        Grid *grid = GrdID[std::size_t(i)];
+        Grid *grid = gridAt(i);
         const int s = mState.topSample + i;
         grid->setCol(1);
         for (int f = 0; f < rows; ++f) {
@@ -347,7 +384,7 @@ void MainWindow::fillsample(int first)
     mPlateMap->markFrames(mState.topSample, frames);
 
     if (mState.curGrid >= 0 && mState.curGrid < MaxFrames)
-        GrdID[std::size_t(mState.curGrid)]->setRow(mState.curRow);
+        gridAt(mState.curGrid)->setRow(mState.curRow);
     const int current = mState.topSample + mState.curGrid;
     fillcell(current, SampleHasData(mState, current) ? 1 : 0);
     if (mState.topSample != 0)

@@ -186,6 +186,9 @@ private:
     void exportSamples(ExportFormat format);
 
     void applyLayout();
+    Grid *gridAt(int frame);
+    void makeGrid(int frame);
+    void layOutGrid(int frame);
     void focusFirstSample();
     QString frameCaption(int s) const;
     void nameInsertEntries();
@@ -214,6 +217,8 @@ private:
     PicWell *mPicWell = nullptr;
     QGroupBox *fraMain = nullptr;
     std::array<QGroupBox *, MaxFrames> fraSample{};
+    // A frame's grid is made when the frame is first shown or used: most
+    // windows show only a few frames, and a grid costs the start its time.
     std::array<Grid *, MaxFrames> GrdID{};
     QScrollBar *vsb = nullptr;
     QLabel *StatusBar = nullptr;

@@ -37,7 +37,7 @@ void MainWindow::searchFrom(const SearchStart &start)
     const SearchHit hit = runSearch(mState, mState.findText, start, askRestart);
     if (!hit.found)
         return;
-    GrdID[0]->setRow(hit.field);
+    gridAt(0)->setRow(hit.field);
     fillsample(mState.topSample);
     vsb->setValue(mState.topSample);
 }

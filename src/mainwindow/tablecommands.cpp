@@ -133,7 +133,7 @@ void MainWindow::importTable(const TextTable &table, const QString &source)
     }
     if (status != ApplyStatus::Applied)
         return;
-    Grid *current = GrdID[std::size_t(std::clamp(mState.curGrid, 0, MaxFrames - 1))];
+    Grid *current = gridAt(std::clamp(mState.curGrid, 0, MaxFrames - 1));
     if (gridHadFocus && current->isVisible())
         current->setFocus(Qt::OtherFocusReason);
     if (!changed)
