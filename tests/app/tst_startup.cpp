@@ -15,11 +15,15 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QProcess>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace Tessar;
 
@@ -146,6 +150,35 @@ private slots:
         watch.start(5);
         QCOMPARE(runTessar(*qApp, StartOptions()), 0);
         QCOMPARE(sizes, QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+        QFile::remove(settingsFilePath());
+    }
+
+    // The menu bar's overflow arrow is decoded only when first drawn; on a
+    // window too narrow for the menu titles it is the style's own arrow.
+    void narrowWindowShowsTheMenuOverflowArrow()
+    {
+        QImage shown;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto *w = qobject_cast<QMainWindow *>(mainWindow());
+            if (!w || !w->isVisible())
+                return;
+            w->resize(120, w->height());
+            auto *more = w->menuBar()->findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+            if (more && more->isVisible()) {
+                more->grab();
+                shown = more->icon().pixmap(16).toImage();
+                watch.stop();
+                w->close();
+            }
+        });
+        watch.start(5);
+        QCOMPARE(runTessar(*qApp, StartOptions()), 0);
+        auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+        QVERIFY(style);
+        const QImage arrow = style->baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(16).toImage();
+        QVERIFY(!arrow.isNull());
+        QCOMPARE(shown, arrow);
         QFile::remove(settingsFilePath());
     }
 };

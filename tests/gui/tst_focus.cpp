@@ -64,6 +64,24 @@ private slots:
     }
     void cleanup() { stop(); }
 
+    // Frames that come into view as the window grows take typing like the
+    // first, with the same rows and captions.
+    void framesShownLaterTakeTyping()
+    {
+        const int before = state.nFrames;
+        window->resize(1400, 700);
+        QTRY_VERIFY(state.nFrames > before);
+        for (int frame = before; frame < state.nFrames; ++frame) {
+            QCOMPARE(grid(frame)->rows(), grid(0)->rows());
+            QCOMPARE(grid(frame)->textAt(1, 0), grid(0)->textAt(1, 0));
+            clickCell(frame, 1);
+            QCOMPARE(focused(), QStringLiteral("GrdID%1").arg(frame));
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("late"));
+            press(Qt::Key_Return);
+            QCOMPARE(state.sampleTable(state.topSample + frame, 1), QStringLiteral("late"));
+        }
+    }
+
     void startAndNewDocumentsLeaveTheKeysToTheSamples()
     {
         QCOMPARE(focused(), QStringLiteral("GrdID0"));
