@@ -33,7 +33,6 @@ private slots:
                 const QString text = QStringLiteral("S%1.%2").arg(i + 1).arg(f);
                 QTest::keyClicks(grid(i), text);
                 QCOMPARE(state.sampleTable(1 + i, f), text);
-                QCOMPARE(grid(i)->textAt(f, 1), text);
                 press(f % 2 ? Qt::Key_Return : Qt::Key_Tab);
             }
         }
@@ -56,8 +55,6 @@ private slots:
         QVERIFY(paste->isEnabled());
         clickCell(1, 3);
         press(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(grid(1)->textAt(3, 1), QStringLiteral("alpha"));
-        QCOMPARE(well(3), opaque(ButtonShadowColour));
 
         press(Qt::Key_Return);   // Del takes the clicked item, not the focused cell
         press(Qt::Key_Delete);
@@ -65,7 +62,6 @@ private slots:
         QCOMPARE(state.sampleTable(3, 4), QStringLiteral("four"));
         choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditDeleteAll")});
         QVERIFY(!SampleHasData(state, 3));
-        QCOMPARE(well(3), background());
 
         run(QStringLiteral("MnuSetupWellnum2"));   // a new plate has nothing to paste
         QVERIFY(!paste->isEnabled());
@@ -74,41 +70,34 @@ private slots:
         QCOMPARE(state.sampleTable(1, 1), QString());
     }
 
-    void fillAndInsertRedrawTheChangedSamples()
+    // How the changed samples are drawn the soak test checks after every command.
+    void fillAndInsertChangeTheChosenSamples()
     {
         nameKeys();
         state.sampleTable(5, 0) = QStringLiteral("Blank");
         state.sampleTable(5, 2) = QStringLiteral("x");
         state.sampleTable(6, 0) = QStringLiteral("Std");
         state.sampleTable(21, 3) = QStringLiteral("kept");
-        window->sizeform();
 
         selectItem(5, 2);
         choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDown"), QStringLiteral("mnuEditFillNum3")});
         QCOMPARE(state.sampleTable(6, 0) + state.sampleTable(8, 0), QStringLiteral("StdBlank"));
         QCOMPARE(state.sampleTable(10, 2), QStringLiteral("x"));
-        QCOMPARE(well(6), opaque(state.keyColor[2]));
-        QCOMPARE(well(10), opaque(state.keyColor[1]));
-        QCOMPARE(grid(1)->textAt(2, 1), QStringLiteral("x"));
         clickCell(0, 0);   // Fill All takes the key too
         run(QStringLiteral("mnuEditFillAll1"));
         QCOMPARE(state.sampleTable(6, 0), QStringLiteral("Blank"));
 
-        selectItem(20, 1);   // a target is drawn as its own data is, not as the source
+        selectItem(20, 1);   // a target keeps the fields the source leaves empty
         choose({QStringLiteral("mnuEdit"), QStringLiteral("mnuEditFillDown"), QStringLiteral("mnuEditFillNum1")});
         QCOMPARE(state.sampleTable(21, 3), QStringLiteral("kept"));
-        QCOMPARE(well(21), opaque(ButtonShadowColour));
 
         selectItem(4, 2);   // Insert keeps the grid row
         press(Qt::Key_Down);
         press(Qt::Key_F6);
         QCOMPARE(state.sampleTable(4, 0), QStringLiteral("QC"));
         QCOMPARE(grid(0)->row(), 3);
-        QCOMPARE(grid(0)->textColourAt(0, 1), state.keyColor[3]);
-        QCOMPARE(well(4), opaque(state.keyColor[3]));
         press(Qt::Key_F9);   // a key without a name takes the key away
         QCOMPARE(state.sampleTable(4, 0), QString());
-        QCOMPARE(well(4), background());
     }
 
     void findWrapsAroundOnYesAndChangesNothingOnNo()

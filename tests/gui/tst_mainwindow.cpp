@@ -88,14 +88,11 @@ private slots:
         QCOMPARE(state.keyColor[2], Colour(0xFF00));
         QCOMPARE(filename(), QStringLiteral("Filename: Untitled"));
         QVERIFY(!saveEnabled());
-        QCOMPARE(scrollBar()->value(), 1);
-        QCOMPARE(scrollBar()->maximum(), 384);
-        QCOMPARE(well(1), background());
-        QCOMPARE(well(384), background());
     }
 
     // Open takes the file's format, Save then writes there without asking,
-    // and New empties the samples but keeps plate and file.
+    // and New empties the samples but keeps plate and file. What the frames,
+    // the map and the scroll bar show of it the soak test checks.
     void openedFileIsSavedInPlaceUntilNew()
     {
         const QString file = writeSmallPlate();
@@ -105,13 +102,6 @@ private slots:
         QCOMPARE(filename(), QStringLiteral(" Filename: run7.kwl"));
         QCOMPARE(description(), QStringLiteral("Run 7"));
         QVERIFY(saveEnabled());
-        QCOMPARE(child<QAction>(QStringLiteral("mnuInsertOP1"))->text(), QStringLiteral("Blank"));
-        QCOMPARE(scrollBar()->maximum(), 24);
-        QCOMPARE(caption(0), QStringLiteral("Row D , Column  2"));
-        QCOMPARE(grid(0)->rows(), 3);
-        QCOMPARE(grid(0)->textAt(2, 1), QStringLiteral("5 mg"));
-        QCOMPARE(well(2), opaque(state.keyColor[1]));
-        QCOMPARE(well(20), opaque(ButtonShadowColour));
 
         state.sampleTable(7, 1) = QStringLiteral("added");
         run(QStringLiteral("mnuFileSave"));
@@ -127,7 +117,6 @@ private slots:
         QCOMPARE(state.filePath, file);
         QCOMPARE(filename(), QStringLiteral("Filename: Untitled"));
         QVERIFY(!saveEnabled());
-        QCOMPARE(well(2), background());
     }
 
     void firstSaveAsksForANameAndCancelChangesNothing()
@@ -154,7 +143,6 @@ private slots:
         QVERIFY2(warning.contains(QStringLiteral("no-such-folder")), qPrintable(warning));
     }
 
-    // What the frames show as they scroll is checked after every step of the soak test.
     void pictureFollowsTheWindowSize()
     {
         for (const QSize size : {QSize(1200, 900), QSize(120, 80), QSize(250, 1000)}) {

