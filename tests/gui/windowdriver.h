@@ -90,7 +90,22 @@ public:
         return found;
     }
 
-    void run(const QString &command) const { child<QAction>(command)->trigger(); }
+    // Chooses a menu entry by its name alone, through the menus that hold it.
+    void run(const QString &command) const
+    {
+        QStringList path{command};
+        for (QAction *entry = child<QAction>(command); entry;) {
+            QAction *holder = nullptr;
+            for (QObject *menu : entry->associatedObjects())
+                if (auto *m = qobject_cast<QMenu *>(menu))
+                    holder = m->menuAction();
+            if (!holder)
+                break;
+            path.prepend(holder->menu()->objectName());
+            entry = window->menuBar()->actions().contains(holder) ? nullptr : holder;
+        }
+        choose(path);
+    }
 
     // Waits until `window` is the active window, as the window manager makes
     // a dialog when it opens. (A dialog counts as active for QTest as soon as
