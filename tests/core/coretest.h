@@ -1,16 +1,11 @@
 #pragma once
 
-#include "core/document.h"
-#include "core/state.h"
+#include "../gui/testfiles.h"
 
 // A new, empty document on a plate of `wells`, as a first run starts one.
 inline Tessar::State plate(int wells = 96)
 {
-    Tessar::State state;
-    Tessar::applyFirstRunDefaults(state);
-    state.wellCount = wells;
-    Tessar::newDocument(state);
-    return state;
+    return newPlate(wells);
 }
 
 // The example document of the file and table tests: three rows (Key,
