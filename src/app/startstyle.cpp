@@ -15,7 +15,7 @@ class DeferredIconEngine : public QIconEngine
 {
 public:
     DeferredIconEngine(const QProxyStyle *style, QStyle::StandardPixmap which)
-        : mStyle(const_cast<QProxyStyle *>(style)), mWhich(which)
+        : mStyle(style), mWhich(which)
     {
     }
 
@@ -50,7 +50,7 @@ private:
         return *mIcon;
     }
 
-    QPointer<QProxyStyle> mStyle;
+    QPointer<const QProxyStyle> mStyle;
     QStyle::StandardPixmap mWhich;
     std::optional<QIcon> mIcon;
 };
