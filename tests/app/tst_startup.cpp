@@ -1,4 +1,4 @@
-#include "../gui/testfiles.h"
+#include "../testfiles.h"
 
 #include "app/singleinstance.h"
 #include "app/startup.h"

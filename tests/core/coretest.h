@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../gui/testfiles.h"
+#include "../testfiles.h"
 
 // A new, empty document on a plate of `wells`, as a first run starts one.
 inline Tessar::State plate(int wells = 96)

@@ -1,4 +1,4 @@
-#include "../gui/testfiles.h"
+#include "../testfiles.h"
 
 #include "reports/printoutpdf.h"
 #include "reports/printoutrenderer.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scripteddialogs.h"
-#include "testfiles.h"
+#include "../testfiles.h"
 
 #include "core/document.h"
 #include "core/settings.h"

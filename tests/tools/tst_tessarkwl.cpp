@@ -1,4 +1,4 @@
-#include "../gui/testfiles.h"
+#include "../testfiles.h"
 
 #include "core/picturelayout.h"
 #include "core/printout.h"
