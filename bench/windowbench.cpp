@@ -5,6 +5,7 @@
 // and the mouse, each until the window has painted what it changed.
 
 #include "windowbench.h"
+#include "../tests/paintcount.h"
 
 #include "platedocument.h"
 
@@ -395,22 +396,6 @@ bool check(QString *error)
     }
     return true;
 }
-
-// Counts the paints a widget gets.
-class PaintCount : public QObject
-{
-public:
-    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 
 // The timed actions must reach the window the way a user's do, change the
 // document and be painted by the time the events are processed.

@@ -2,6 +2,7 @@
 // what shows must stay what the style itself draws, to the pixel.
 
 #include "windowdriver.h"
+#include "../paintcount.h"
 
 #include "platform/griddelegate.h"
 
@@ -12,21 +13,6 @@
 using namespace Tessar;
 
 namespace {
-
-class PaintCount : public QObject
-{
-public:
-    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 
 // The cell painted wholly by the style, text and all, with the grid's marks.
 class StyleDrawnCells : public QStyledItemDelegate
