@@ -18,7 +18,7 @@ function(tessar_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 180
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${root}/config;XDG_STATE_HOME=${root}/state;XDG_CACHE_HOME=${root}/cache;XDG_DATA_HOME=${root}/data;XDG_RUNTIME_DIR=${runtime};HOME=${root}/home;TESSAR_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${root}/config;XDG_STATE_HOME=${root}/state;XDG_CACHE_HOME=${root}/cache;XDG_DATA_HOME=${root}/data;XDG_RUNTIME_DIR=${runtime};HOME=${root}/home;TESSAR_SOURCE_DIR=${PROJECT_SOURCE_DIR};TESSAR_MODULE_DIR=${PROJECT_BINARY_DIR}/src/app")
   # Start every run from an empty home; the runtime folder must be the
   # user's alone, as the desktop makes it.
   add_test(NAME ${name}-clean COMMAND sh -c

@@ -1,12 +1,14 @@
 #include "app/singleinstance.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include "app/handoverchannel.h"
+
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QThread>
-#include <QTimer>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -25,18 +27,11 @@ const QByteArray Knock = QByteArrayLiteral("tessar:activate\n");
 // Followed by a file path and a line feed: a start given a file to open.
 const QByteArray OpenKnock = QByteArrayLiteral("tessar:open:");
 
-// A running copy answers in microseconds; these only bound the wait when
-// something is badly wrong, so a start never hangs.
-constexpr int LockWaitMs = 3000;
-constexpr int ConnectWaitMs = 1000;
-constexpr int KnockWaitMs = 5000;
-#ifndef Q_OS_UNIX
-// The lock is held only for the hand-over itself, so one this old was left
-// by a copy that died in the middle of it.
-constexpr int StaleLockMs = 10000;
-#endif
-// Room for the longest path the system allows.
-constexpr qint64 MaxKnockBytes = 8192;
+// How long a later start waits for the running copy to listen: that copy
+// may itself be starting, on a busy machine. Past it, the later start runs
+// alone rather than hang.
+constexpr int ListenWaitMs = 5000;
+constexpr int KnockAgainMs = 5;
 
 QString socketDirectory()
 {
@@ -66,55 +61,110 @@ QString socketPath(const QString &name)
     return socketDirectory() + QLatin1Char('/') + name;
 }
 
+QByteArray knockFor(const QString &fileToOpen)
+{
+    const QByteArray path = QFileInfo(fileToOpen).absoluteFilePath().toUtf8();
+    if (fileToOpen.isEmpty() || path.contains('\n') || path.size() + OpenKnock.size() >= MaxKnockBytes)
+        return Knock;
+    return OpenKnock + path + '\n';
+}
+
+// Where the module may be: a folder named in TESSAR_MODULE_DIR (for the
+// test suite, whose programs live in folders of their own), beside the
+// program (a build folder), and where an installation puts it.
+QStringList moduleFolders()
+{
+    QStringList folders;
+    const QString named = qEnvironmentVariable("TESSAR_MODULE_DIR");
+    if (!named.isEmpty())
+        folders << named;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    folders << programDir << QDir::cleanPath(programDir + QLatin1String("/" TESSAR_MODULE_DIR_FROM_PROGRAM));
+    return folders;
+}
+
+// Loaded once, on first use, and never unloaded: the listener it makes
+// lives as long as the program.
+HandOverChannel *handOverChannel()
+{
+    static HandOverChannel *const channel = [] () -> HandOverChannel * {
+        for (const QString &folder : moduleFolders()) {
+            const QString path = folder + QLatin1Char('/') + QLatin1String(HandOverModuleName);
+            if (!QFileInfo::exists(path))
+                continue;
+            QLibrary module(path);
+            if (const auto entry = reinterpret_cast<HandOverChannelEntry>(module.resolve(HandOverChannelEntryName)))
+                return entry();
+        }
+        qWarning("Tessar: the hand-over module %s was not found; this copy runs alone", HandOverModuleName);
+        return nullptr;
+    }();
+    return channel;
+}
+
+} // namespace
+
 #ifdef Q_OS_UNIX
-// Held for the hand-over only. The system lets go of it when its holder
-// ends, even by a crash, so none is ever left behind; and unlike a lock
-// file's contents, taking it writes nothing that must reach the disk.
-class HandOverLock
+// Taken by the first copy and held for as long as it runs. The system lets
+// go of it when its holder ends, even by a crash, so none is ever left
+// behind; and taking it writes nothing that must reach the disk.
+class RunningCopyLock
 {
 public:
-    explicit HandOverLock(const QString &path)
+    enum Outcome { Taken, HeldElsewhere, Unavailable };
+
+    explicit RunningCopyLock(const QString &path)
         : mFd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
     {
-        const QDeadlineTimer deadline(LockWaitMs);
-        while (mFd >= 0 && ::flock(mFd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
-                release();
-            else
-                QThread::msleep(2);
-        }
     }
-    ~HandOverLock() { release(); }
-    HandOverLock(const HandOverLock &) = delete;
-    HandOverLock &operator=(const HandOverLock &) = delete;
-
-private:
-    void release()
+    ~RunningCopyLock()
     {
         if (mFd >= 0)
             ::close(mFd);
-        mFd = -1;
+    }
+    RunningCopyLock(const RunningCopyLock &) = delete;
+    RunningCopyLock &operator=(const RunningCopyLock &) = delete;
+
+    Outcome take()
+    {
+        if (mFd < 0)
+            return Unavailable;
+        while (::flock(mFd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK)
+                return HeldElsewhere;
+            if (errno != EINTR)
+                return Unavailable;
+        }
+        return Taken;
     }
 
+private:
     int mFd;
 };
 #else
-class HandOverLock
+class RunningCopyLock
 {
 public:
-    explicit HandOverLock(const QString &path)
+    enum Outcome { Taken, HeldElsewhere, Unavailable };
+
+    explicit RunningCopyLock(const QString &path)
         : mLock(path)
     {
-        mLock.setStaleLockTime(StaleLockMs);
-        mLock.tryLock(LockWaitMs);
+        // Held for the program's life: only a holder that is gone makes it stale.
+        mLock.setStaleLockTime(0);
+    }
+
+    Outcome take()
+    {
+        if (mLock.tryLock(0))
+            return Taken;
+        return mLock.error() == QLockFile::LockFailedError ? HeldElsewhere : Unavailable;
     }
 
 private:
     QLockFile mLock;
 };
 #endif
-
-} // namespace
 
 SingleInstance::SingleInstance(QObject *parent)
     : SingleInstance(defaultName(), parent)
@@ -128,8 +178,10 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent)
 
 SingleInstance::~SingleInstance()
 {
-    if (m_server)
-        m_server->close();
+    // The socket goes before the lock, so a start that takes the lock never
+    // finds this copy's socket still there.
+    delete m_server;
+    m_lock.reset();
 }
 
 QString SingleInstance::defaultName()
@@ -139,70 +191,51 @@ QString SingleInstance::defaultName()
 
 bool SingleInstance::start(const QString &fileToOpen)
 {
-    if (m_server && m_server->isListening())
+    if (m_lock)
         return true;
 
-    // Two starts in the same instant take turns here, so they cannot both
-    // find nobody listening and both become first. If the lock cannot be had
-    // (a folder we may not write to) the hand-over still works without it.
-    const HandOverLock lock(lockFileName());
-
-    if (knockAtRunningCopy(fileToOpen))
-        return false;
-    listen();
-    return true;
-}
-
-bool SingleInstance::knockAtRunningCopy(const QString &fileToOpen)
-{
-    QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(ConnectWaitMs))
-        return false;
-    const QByteArray path = QFileInfo(fileToOpen).absoluteFilePath().toUtf8();
-    if (fileToOpen.isEmpty() || path.contains('\n') || path.size() + OpenKnock.size() >= MaxKnockBytes)
-        socket.write(Knock);
-    else
-        socket.write(OpenKnock + path + '\n');
-    socket.waitForBytesWritten(ConnectWaitMs);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(ConnectWaitMs);
-    return true;
+    const QByteArray knock = knockFor(fileToOpen);
+    auto lock = std::make_unique<RunningCopyLock>(lockFileName());
+    const QDeadlineTimer deadline(ListenWaitMs);
+    for (;;) {
+        switch (lock->take()) {
+        case RunningCopyLock::Taken:
+            m_lock = std::move(lock);
+            return true;
+        case RunningCopyLock::Unavailable:
+            // No lock here (a folder we may not write to): whoever answers
+            // is the running copy, and without one this copy becomes it.
+            if (HandOverChannel *channel = handOverChannel(); channel && channel->knock(m_serverName, knock))
+                return false;
+            m_lock = std::move(lock);
+            listen();
+            return true;
+        case RunningCopyLock::HeldElsewhere:
+            break;
+        }
+        HandOverChannel *channel = handOverChannel();
+        // Unable to reach the running copy, this one runs alone and never
+        // listens in its place.
+        if (!channel)
+            return true;
+        if (channel->knock(m_serverName, knock))
+            return false;
+        if (deadline.hasExpired())
+            return true;
+        QThread::msleep(KnockAgainMs);
+    }
 }
 
 void SingleInstance::listen()
 {
-    m_server = new QLocalServer(this);
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptKnocks);
-    if (m_server->listen(m_serverName))
+    if (m_server || !m_lock)
         return;
-    // Nobody answered on the socket, so a file left there is from a copy
-    // that crashed. Without a server the program still runs, alone.
-    QLocalServer::removeServer(m_serverName);
-    m_server->listen(m_serverName);
+    if (HandOverChannel *channel = handOverChannel())
+        m_server = channel->listen(m_serverName, this, [this](const QByteArray &line) { heard(line); });
 }
 
-void SingleInstance::acceptKnocks()
+void SingleInstance::heard(const QByteArray &line)
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readKnock(socket); });
-        // A peer that connects and says nothing is not kept forever.
-        QTimer::singleShot(KnockWaitMs, socket, &QObject::deleteLater);
-        readKnock(socket);
-    }
-}
-
-void SingleInstance::readKnock(QLocalSocket *socket)
-{
-    if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() > MaxKnockBytes)
-            socket->abort();
-        return;
-    }
-    const QByteArray line = socket->readLine(MaxKnockBytes + 1);
-    socket->disconnectFromServer();
     if (line == Knock) {
         emit activationRequested();
     } else if (line.startsWith(OpenKnock) && line.endsWith('\n')) {

@@ -3,14 +3,16 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
+#include <memory>
 
 namespace Tessar {
 
-// Keeps one running copy of the program per user. The first copy listens on
-// a local socket; a later start finds it there, asks it to come to the
-// front and then ends.
+class RunningCopyLock;
+
+// Keeps one running copy of the program per user. The first copy holds a
+// lock for as long as it runs and listens on a local socket; a later start
+// finds the lock taken, knocks at the socket, asks the copy there to come to
+// the front and then ends.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -23,9 +25,13 @@ public:
 
     // False when another copy already runs: it has been asked to show itself
     // (and to open fileToOpen, when one is given) and the caller should end
-    // at once. True when this copy is the first; it then listens for later
-    // starts.
+    // at once. True when this copy is the first, or cannot reach the one
+    // that runs.
     bool start(const QString &fileToOpen = QString());
+
+    // Begins answering later starts, which wait for it. Kept apart from
+    // start() so that the first copy can put it off until its window shows.
+    void listen();
 
     // Where the socket lives (a full path) and the lock that guards it.
     QString serverName() const { return m_serverName; }
@@ -40,13 +46,11 @@ signals:
     void openRequested(const QString &path);
 
 private:
-    bool knockAtRunningCopy(const QString &fileToOpen);
-    void listen();
-    void acceptKnocks();
-    void readKnock(QLocalSocket *socket);
+    void heard(const QByteArray &line);
 
     QString m_serverName;
-    QLocalServer *m_server = nullptr;
+    std::unique_ptr<RunningCopyLock> m_lock;
+    QObject *m_server = nullptr;
 };
 
 } // namespace Tessar

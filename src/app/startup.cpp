@@ -92,6 +92,8 @@ int runTessar(QApplication &app, const StartOptions &options)
     QApplication::setStyle(new StartStyle);
 
     if (!FindHelpFile()) {
+        // Later starts are answered while the warning waits for the user.
+        instance.listen();
         giveIcon();
         warnHelpMissing(nullptr);
     }
@@ -107,7 +109,7 @@ int runTessar(QApplication &app, const StartOptions &options)
         window.loadSettings(store);
     }
 
-    const FirstPaintWatch watch(window, [&options] {
+    const FirstPaintWatch watch(window, [&options, &instance] {
         if (options.afterFirstPaint) {
             options.afterFirstPaint();
             // Not quit(): that closes the window, which writes the settings.
@@ -115,6 +117,8 @@ int runTessar(QApplication &app, const StartOptions &options)
             return;
         }
         giveIcon();
+        // Later starts wait for this; the window need not.
+        instance.listen();
     });
 
     window.show();

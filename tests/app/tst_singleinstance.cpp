@@ -24,8 +24,8 @@ class TestSingleInstance : public QObject
 private slots:
     // Of two copies started together exactly one runs; the other knocks at
     // it, and a stranger's junk does not stop that. Killed outright, the
-    // running copy leaves its socket file behind, and a copy that died during
-    // a hand-over leaves its lock: neither delays the next start.
+    // running copy leaves its socket file and its lock file behind: neither
+    // delays the next start.
     void processesHandOverAndSurviveACrash()
     {
         const QString name = "tessar-test-" + QUuid::createUuid().toString(QUuid::Id128);
@@ -59,6 +59,24 @@ private slots:
         QVERIFY(clock.elapsed() < 2000);
         next.kill();
         next.waitForFinished();
+    }
+
+    // The first copy answers only once its window shows; a start in the
+    // meantime waits for it rather than run a second copy.
+    void laterStartWaitsForTheFirstToListen()
+    {
+        const QString name = "tessar-test-" + QUuid::createUuid().toString(QUuid::Id128);
+        QProcess first, later;
+        first.start(INSTANCE_HELPER, {name, "--listen-after", "800"});
+        QCOMPARE(nextLine(first), "first");
+        QElapsedTimer clock;
+        clock.start();
+        later.start(INSTANCE_HELPER, {name});
+        QCOMPARE(nextLine(later), "second");
+        QVERIFY(clock.elapsed() >= 400);
+        QCOMPARE(nextLine(first), "activated");
+        first.kill();
+        first.waitForFinished();
     }
 };
 

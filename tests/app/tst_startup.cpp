@@ -120,6 +120,7 @@ private slots:
     {
         SingleInstance running;
         QVERIFY(running.start());
+        running.listen();
         QSignalSpy opened(&running, &SingleInstance::openRequested);
         bool painted = false;
         StartOptions options;

@@ -47,6 +47,7 @@ private slots:
         start();
         instance = std::make_unique<SingleInstance>();
         QVERIFY(instance->start());
+        instance->listen();
         listenForLaterStarts(*instance, *window);
     }
     void cleanup()

@@ -39,6 +39,7 @@ fi
 expected=$(cat <<'EOF'
 -rwxr-xr-x ./usr/bin/tessar
 -rwxr-xr-x ./usr/bin/tessar-kwl
+-rw-r--r-- ./usr/lib/@MULTIARCH@/tessar/tessar-handover.so
 -rw-r--r-- ./usr/share/applications/com.corvant.tessar.desktop
 -rw-r--r-- ./usr/share/doc/tessar/changelog.gz
 -rw-r--r-- ./usr/share/doc/tessar/copyright
@@ -56,6 +57,7 @@ expected=$(cat <<'EOF'
 -rw-r--r-- ./usr/share/tessar/WNDO5.hlp
 EOF
 )
+expected=${expected//@MULTIARCH@/$(gcc -dumpmachine)}
 expected=$(LC_ALL=C sort -k2 <<<"$expected")
 listing=$(dpkg-deb -c "$deb")
 actual=$(awk '$1 !~ /^d/ { print $1, $6 }' <<<"$listing" | LC_ALL=C sort -k2)
@@ -130,6 +132,29 @@ found=$(cd / && PATH=/nonexistent "$root/usr/bin/helpprobe")
 [[ $found == "$(realpath "$root")/usr/share/tessar/WNDO5.hlp" ]] ||
   fail "the installed program looks for its manual in vain (found '$found')"
 rm "$root/usr/bin/helpprobe"
+
+# --- The installed program finds its hand-over module: with one copy
+# running, a second start hands over to it and ends. Without the module it
+# would run on alone.
+runtime="$scratch/runtime"
+mkdir -p -m 700 "$runtime"
+installed=(env -u TESSAR_MODULE_DIR QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$runtime"
+           XDG_CONFIG_HOME="$scratch/config" XDG_STATE_HOME="$scratch/state" XDG_CACHE_HOME="$scratch/cache")
+"${installed[@]}" "$root/usr/bin/tessar" >"$scratch/first.log" 2>&1 &
+first=$!
+for _ in $(seq 200); do
+  [[ -S $runtime/tessar-$(id -u) ]] && break
+  sleep 0.1
+done
+if [[ ! -S $runtime/tessar-$(id -u) ]]; then
+  cat "$scratch/first.log"
+  fail "the installed program never listened for later starts"
+elif ! timeout 10 "${installed[@]}" "$root/usr/bin/tessar" >"$scratch/second.log" 2>&1; then
+  cat "$scratch/second.log"
+  fail "a second start of the installed program did not hand over to the first"
+fi
+kill "$first" 2>/dev/null
+wait "$first" 2>/dev/null
 
 # --- lintian: errors fail the test; warnings are shown.
 if command -v lintian >/dev/null; then
