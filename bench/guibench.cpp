@@ -22,6 +22,7 @@
 #include "startbench.h"
 #include "windowbench.h"
 
+#include "app/programstyle.h"
 #include "mainwindow/documenthistory.h"
 
 #include <QApplication>
@@ -69,6 +70,8 @@ int main(int argc, char **argv)
     qtHandler = qInstallMessageHandler(quietOffscreen);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    // The windows are timed in the style the program's start gives them.
+    QApplication::setStyle(new ProgramStyle);
 
     QString error;
     if (!prepareStarts(&error) || !prepareWindows(&error)) {

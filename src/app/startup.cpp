@@ -4,7 +4,7 @@
 #include "app/programicon.h"
 #include "app/raisewindow.h"
 #include "app/singleinstance.h"
-#include "app/startstyle.h"
+#include "app/programstyle.h"
 #include "core/document.h"
 #include "core/state.h"
 #include "mainwindow/mainwindow.h"
@@ -89,7 +89,7 @@ int runTessar(QApplication &app, const StartOptions &options)
     if (!instance.start(options.fileToOpen))
         return 0;
     loadImagePluginsAside();
-    QApplication::setStyle(new StartStyle);
+    QApplication::setStyle(new ProgramStyle);
 
     if (!FindHelpFile()) {
         // Later starts are answered while the warning waits for the user.

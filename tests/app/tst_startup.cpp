@@ -1,5 +1,6 @@
 #include "../testfiles.h"
 
+#include "app/programstyle.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "core/document.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,6 +22,7 @@
 #include <QProcess>
 #include <QProxyStyle>
 #include <QSignalSpy>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -181,6 +184,39 @@ private slots:
         QVERIFY(!arrow.isNull());
         QCOMPARE(shown, arrow);
         QFile::remove(settingsFilePath());
+    }
+
+    // The program draws a group box's frame from pieces of the style's own,
+    // as the style would, whatever its size and caption: no colour is more
+    // than a step of rounding off.
+    void groupBoxFramesLookAsTheStyleDrawsThem()
+    {
+        QStyle *base = QStyleFactory::create(QStringLiteral("Fusion"));
+        ProgramStyle program(QStyleFactory::create(QStringLiteral("Fusion")));
+        const QList<QSize> sizes{{10, 10}, {40, 30}, {200, 300}, {613, 771}, {1, 500}};
+        for (const QString &caption : {QString(), QStringLiteral("Sample 1"), QStringLiteral("checkable")}) {
+            for (const QSize &size : sizes) {
+                QGroupBox box(caption == u"checkable" ? QString() : caption);
+                box.setCheckable(caption == u"checkable");
+                box.resize(size);
+                box.setStyle(base);
+                const QImage theirs = box.grab().toImage();
+                box.setStyle(&program);
+                const QImage ours = box.grab().toImage();
+                QCOMPARE(ours.size(), theirs.size());
+                int worst = 0;
+                for (int y = 0; y < ours.height(); ++y) {
+                    for (int x = 0; x < ours.width(); ++x) {
+                        const QRgb a = ours.pixel(x, y), b = theirs.pixel(x, y);
+                        worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                          std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+                    }
+                }
+                QVERIFY2(worst <= 1, qPrintable(QStringLiteral("%1 at %2x%3 is off by %4").arg(caption)
+                                                    .arg(size.width()).arg(size.height()).arg(worst)));
+            }
+        }
+        delete base;
     }
 };
 
