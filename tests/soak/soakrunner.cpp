@@ -2,6 +2,7 @@
 
 #include "soakchecks.h"
 
+#include "app/programstyle.h"
 #include "core/document.h"
 #include "core/recovery.h"
 #include "core/samplefile.h"
@@ -207,6 +208,9 @@ SoakResult SoakRunner::run()
 {
     // Qt's own dialogs, which the answerer can work; never the desktop's.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // The window in the style the program's start gives it.
+    if (!dynamic_cast<const ProgramStyle *>(QApplication::style()))
+        QApplication::setStyle(new ProgramStyle);
     mClock.start();
     prepareFolder();
     mDialogs = std::make_unique<SoakFileDialogs>(mRandom, mOptions.folder);
