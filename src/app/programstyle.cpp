@@ -96,8 +96,10 @@ QIcon ProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption
 void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                                  const QWidget *widget) const
 {
-    // Anything but a plain frame on a plain painter is left to the style.
+    // Anything but Fusion's frame on a plain painter is left to the style:
+    // another style's frame need not be made of such pieces.
     if (element != PE_FrameGroupBox || !option || !painter || !painter->device()
+        || baseStyle()->name().compare(u"fusion", Qt::CaseInsensitive) != 0
         || painter->device()->devicePixelRatio() != 1.0 || painter->transform().type() > QTransform::TxTranslate) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
@@ -134,7 +136,7 @@ const ProgramStyle::FramePieces &ProgramStyle::framePieces(const QStyleOption *o
 
     // Big enough for any caption's room above the frame, and for the edges
     // to be stretched rather than squeezed, as they are in a window.
-    const QSize size(2 * Edge + Tile, option->fontMetrics.height() + 64 + 2 * Edge + Tile);
+    const QSize size(2 * Edge + Tile, option->fontMetrics.height() + Tile + 2 * Edge + Tile);
     QImage whole(size, QImage::Format_ARGB32_Premultiplied);
     whole.fill(Qt::transparent);
     {

@@ -13,8 +13,8 @@ namespace Tessar {
 //    picture is the first image the program reads, and Qt answers it by
 //    loading every image plugin it has, milliseconds the first window need
 //    not wait for.
-//  - A group box's frame is put together from small pieces of the style's
-//    own frame. The style stretches one picture over the whole frame, and
+//  - A group box's frame in the Fusion style is put together from small
+//    pieces of that style's own frame. Fusion stretches one picture over the whole frame, and
 //    Qt hands every stretch taller than about a hundred lines to a pool of
 //    threads and waits for them: on two cores that hand-over took half of
 //    each repaint of the main window, its frames being that tall.
