@@ -18,12 +18,12 @@
 #include "platedocument.h"
 #include "ratioreporter.h"
 
-#include "core/document.h"
-#include "core/samplefile.h"
-#include "core/state.h"
-#include "core/tableexport.h"
-#include "core/tableimport.h"
-#include "core/tabletext.h"
+#include "core/document/document.h"
+#include "core/files/samplefile.h"
+#include "core/document/state.h"
+#include "core/tables/tableexport.h"
+#include "core/tables/tableimport.h"
+#include "core/tables/tablereader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

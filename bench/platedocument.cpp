@@ -1,7 +1,7 @@
 #include "platedocument.h"
 
-#include "core/document.h"
-#include "core/samplefile.h"
+#include "core/document/document.h"
+#include "core/files/samplefile.h"
 
 namespace Tessar {
 

@@ -4,8 +4,8 @@
 
 #include "startbench.h"
 
-#include "core/settings.h"
-#include "core/state.h"
+#include "core/document/settings.h"
+#include "core/document/state.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,9 +9,9 @@
 
 #include "platedocument.h"
 
-#include "core/samplefile.h"
-#include "core/search.h"
-#include "core/state.h"
+#include "core/files/samplefile.h"
+#include "core/editing/search.h"
+#include "core/document/state.h"
 #include "mainwindow/documenthistory.h"
 #include "mainwindow/mainwindow.h"
 #include "plate/picwell.h"

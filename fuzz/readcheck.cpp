@@ -1,8 +1,8 @@
 #include "readcheck.h"
 
-#include "core/document.h"
-#include "core/samplefile.h"
-#include "core/state.h"
+#include "core/document/document.h"
+#include "core/files/samplefile.h"
+#include "core/document/state.h"
 
 #include <algorithm>
 #include <array>

@@ -2,12 +2,12 @@
 
 #include "readcheck.h"
 
-#include "core/state.h"
-#include "core/storedtext.h"
-#include "core/tableexport.h"
-#include "core/tableimport.h"
-#include "core/tablepaste.h"
-#include "core/tabletext.h"
+#include "core/document/state.h"
+#include "core/files/storedtext.h"
+#include "core/tables/tableexport.h"
+#include "core/tables/tableimport.h"
+#include "core/tables/tablepaste.h"
+#include "core/tables/tablereader.h"
 
 #include <algorithm>
 #include <exception>

@@ -4,10 +4,10 @@
 // raw bytes, SVG drawings and PDF text. Needs QtCore only, so the
 // command-line tool's tests share it with the window's.
 
-#include "core/document.h"
-#include "core/samplefile.h"
-#include "core/settings.h"
-#include "core/state.h"
+#include "core/document/document.h"
+#include "core/files/samplefile.h"
+#include "core/document/settings.h"
+#include "core/document/state.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,12 +1,13 @@
 #include "app/startup.h"
 
 #include "app/helpfile.h"
-#include "app/programicon.h"
+#include "app/helpwindow.h"
+#include "platform/programicon.h"
 #include "app/raisewindow.h"
 #include "app/singleinstance.h"
 #include "app/programstyle.h"
-#include "core/document.h"
-#include "core/state.h"
+#include "core/document/document.h"
+#include "core/document/state.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
@@ -103,6 +104,8 @@ int runTessar(QApplication &app, const StartOptions &options)
     MainWindow window(state);
     listenForLaterStarts(instance, window);
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
+    QObject::connect(&window, &MainWindow::helpRequested, &window,
+                     [&window] { HelpWindow::showContents(&window); });
     {
         QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvant"),
                         QStringLiteral("Corvant"));

@@ -4,9 +4,9 @@
 #include "platform/noquotevalidator.h"
 #include "screencentre.h"
 
-#include "core/configlayout.h"
-#include "core/numbers.h"
-#include "core/state.h"
+#include "core/layout/configlayout.h"
+#include "core/document/numbers.h"
+#include "core/document/state.h"
 #include "platform/grid.h"
 #include "platform/twips.h"
 

@@ -1,7 +1,7 @@
 #include "importpreview.h"
 
-#include "core/state.h"
-#include "core/wellname.h"
+#include "core/document/state.h"
+#include "core/plate/wellname.h"
 #include "screencentre.h"
 
 #include <QCheckBox>

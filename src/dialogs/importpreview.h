@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/tableimport.h"
+#include "core/tables/tableimport.h"
 
 #include <QDialog>
 

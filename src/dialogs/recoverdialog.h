@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/recovery.h"
+#include "core/files/recovery.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/documentedit.h"
+#include "core/editing/editstep.h"
 
 #include <QString>
 #include <QUndoCommand>

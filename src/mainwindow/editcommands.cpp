@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
-#include "core/editing.h"
-#include "core/plategeometry.h"
+#include "core/editing/editing.h"
+#include "core/plate/plategeometry.h"
 #include "platform/grid.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "exportrequest.h"
 
-#include "core/state.h"
+#include "core/document/state.h"
 
 #include <QDir>
 #include <QFileInfo>

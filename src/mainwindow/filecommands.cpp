@@ -1,9 +1,8 @@
 #include "mainwindow.h"
 
-#include "app/helpwindow.h"
-#include "core/document.h"
-#include "core/recovery.h"
-#include "core/samplefile.h"
+#include "core/document/document.h"
+#include "core/files/recovery.h"
+#include "core/files/samplefile.h"
 #include "documenthistory.h"
 #include "dialogs/screencentre.h"
 #include "platform/commondialogs.h"
@@ -219,7 +218,7 @@ void MainWindow::CmdList_Click()
 
 void MainWindow::mnuHelpContents_Click()
 {
-    HelpWindow::showContents(this);
+    emit helpRequested();
 }
 
 void MainWindow::mnuHelpAbout_Click()

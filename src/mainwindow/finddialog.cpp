@@ -1,6 +1,6 @@
 #include "finddialog.h"
 
-#include "core/state.h"
+#include "core/document/state.h"
 #include "dialogs/screencentre.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "core/editing.h"
+#include "core/editing/editing.h"
 #include "documenthistory.h"
 #include "plate/picwell.h"
 #include "platform/grid.h"

@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "core/samplefile.h"
+#include "core/files/samplefile.h"
 #include "documenthistory.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "mainwindow.h"
 
-#include "core/document.h"
-#include "core/plategeometry.h"
-#include "core/recovery.h"
-#include "core/samplefile.h"
+#include "core/document/document.h"
+#include "core/plate/plategeometry.h"
+#include "core/files/recovery.h"
+#include "core/files/samplefile.h"
 #include "documenthistory.h"
 #include "recoverykeeper.h"
 #include "platform/captionframe.h"

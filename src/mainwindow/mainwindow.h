@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/documentedit.h"
-#include "core/pictureoptions.h"
-#include "core/settings.h"
-#include "core/state.h"
-#include "core/wheelsteps.h"
-#include "core/windowlayout.h"
+#include "core/editing/editstep.h"
+#include "core/plate/pictureoptions.h"
+#include "core/document/settings.h"
+#include "core/document/state.h"
+#include "core/layout/wheelsteps.h"
+#include "core/layout/windowlayout.h"
 #include "documentcommand.h"
 #include "plate/platemap.h"
 #include "plate/platemouse.h"
@@ -141,6 +141,8 @@ public:
 signals:
     // The window has closed and saved the settings: the program ends.
     void unloaded();
+    // Help > Help: the program shows its manual; the window only asks for it.
+    void helpRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

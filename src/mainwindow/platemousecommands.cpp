@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
-#include "core/plategeometry.h"
-#include "core/wellsummary.h"
+#include "core/plate/plategeometry.h"
+#include "core/plate/wellsummary.h"
 #include "plate/picwell.h"
 #include "platform/tiptext.h"
 

@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
-#include "core/recovery.h"
-#include "core/samplefile.h"
+#include "core/files/recovery.h"
+#include "core/files/samplefile.h"
 #include "dialogs/recoverdialog.h"
 #include "documenthistory.h"
 #include "recoverykeeper.h"

@@ -1,6 +1,6 @@
 #include "recoverykeeper.h"
 
-#include "core/recovery.h"
+#include "core/files/recovery.h"
 
 #include <QFile>
 

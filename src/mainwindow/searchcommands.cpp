@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "core/search.h"
+#include "core/editing/search.h"
 #include "finddialog.h"
 #include "platform/grid.h"
 

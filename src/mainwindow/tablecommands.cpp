@@ -2,10 +2,10 @@
 
 #include "exportrequest.h"
 
-#include "core/tableexport.h"
-#include "core/tableimport.h"
-#include "core/tablepaste.h"
-#include "core/tabletext.h"
+#include "core/tables/tableexport.h"
+#include "core/tables/tableimport.h"
+#include "core/tables/tablepaste.h"
+#include "core/tables/tablereader.h"
 #include "dialogs/exportoptions.h"
 #include "dialogs/importpreview.h"
 #include "platform/commondialogs.h"

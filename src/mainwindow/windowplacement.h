@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/settings.h"
+#include "core/document/settings.h"
 
 #include <QList>
 #include <QRect>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/welldisc.h"
+#include "core/plate/welldisc.h"
 #include "welldrawing.h"
 
 class QPalette;

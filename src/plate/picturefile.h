@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/pictureoptions.h"
+#include "core/plate/pictureoptions.h"
 
 #include <QString>
 

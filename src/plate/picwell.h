@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/plateprojection.h"
+#include "core/plate/plateprojection.h"
 #include "welldrawing.h"
 
 #include <QImage>

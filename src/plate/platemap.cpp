@@ -2,9 +2,9 @@
 
 #include "disclook.h"
 #include "picwell.h"
-#include "core/plategeometry.h"
-#include "core/welldisc.h"
-#include "core/wellsummary.h"
+#include "core/plate/plategeometry.h"
+#include "core/plate/welldisc.h"
+#include "core/plate/wellsummary.h"
 
 #include <algorithm>
 

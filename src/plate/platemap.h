@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/state.h"
-#include "core/welldisc.h"
+#include "core/document/state.h"
+#include "core/plate/welldisc.h"
 #include "welldrawing.h"
 
 #include <QColor>

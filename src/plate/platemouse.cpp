@@ -1,8 +1,8 @@
 #include "platemouse.h"
 
 #include "platemap.h"
-#include "core/plategeometry.h"
-#include "core/state.h"
+#include "core/plate/plategeometry.h"
+#include "core/document/state.h"
 
 #include <algorithm>
 #include <utility>

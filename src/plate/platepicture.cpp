@@ -1,7 +1,7 @@
 #include "platepicture.h"
 
-#include "core/picturelayout.h"
-#include "core/state.h"
+#include "core/plate/picturelayout.h"
+#include "core/document/state.h"
 #include "disclook.h"
 #include "welldrawing.h"
 

@@ -1,6 +1,6 @@
 #include "welldrawing.h"
 
-#include "core/contrast.h"
+#include "core/plate/contrast.h"
 
 #include <QFont>
 #include <QFontMetricsF>

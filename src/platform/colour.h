@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/state.h"
+#include "core/document/state.h"
 
 #include <QColor>
 

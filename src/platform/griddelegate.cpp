@@ -3,7 +3,7 @@
 #include "celltext.h"
 #include "colour.h"
 #include "grid.h"
-#include "core/contrast.h"
+#include "core/plate/contrast.h"
 
 #include <QApplication>
 #include <QPainter>

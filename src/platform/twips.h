@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/twipsrect.h"
+#include "core/layout/twipsrect.h"
 
 #include <QRect>
 

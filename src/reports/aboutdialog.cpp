@@ -1,6 +1,6 @@
 #include "reports/aboutdialog.h"
 
-#include "app/programicon.h"
+#include "platform/programicon.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

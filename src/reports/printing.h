@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/printout.h"
+#include "core/reports/printout.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "printoutpdf.h"
 
-#include "core/state.h"
+#include "core/document/state.h"
 #include "printoutrenderer.h"
 
 #include <QFile>

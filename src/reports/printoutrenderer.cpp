@@ -1,6 +1,6 @@
 #include "printoutrenderer.h"
 
-#include "core/printsheets.h"
+#include "core/reports/printsheets.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

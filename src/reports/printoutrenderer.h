@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/pageselection.h"
-#include "core/printout.h"
+#include "core/reports/pageselection.h"
+#include "core/reports/printout.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "statdialog.h"
 
-#include "core/listing.h"
+#include "core/reports/listing.h"
 #include "dialogs/screencentre.h"
 #include "platform/twips.h"
 

@@ -3,10 +3,10 @@
 #include "app/programstyle.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "core/document.h"
-#include "core/samplefile.h"
-#include "core/settings.h"
-#include "core/state.h"
+#include "core/document/document.h"
+#include "core/files/samplefile.h"
+#include "core/document/settings.h"
+#include "core/document/state.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "core/filesave.h"
-#include "core/keptcopy.h"
+#include "core/files/filesave.h"
+#include "core/files/keptcopy.h"
 
 #include <QDir>
 #include <QFile>

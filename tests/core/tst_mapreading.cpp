@@ -1,12 +1,12 @@
 #include "coretest.h"
 
-#include "core/contrast.h"
-#include "core/picturelayout.h"
-#include "core/picturelegend.h"
-#include "core/pictureoptions.h"
-#include "core/plategeometry.h"
-#include "core/wellsummary.h"
-#include "core/wheelsteps.h"
+#include "core/plate/contrast.h"
+#include "core/plate/picturelayout.h"
+#include "core/plate/picturelegend.h"
+#include "core/plate/pictureoptions.h"
+#include "core/plate/plategeometry.h"
+#include "core/plate/wellsummary.h"
+#include "core/layout/wheelsteps.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "core/pageselection.h"
-#include "core/printsheets.h"
+#include "core/reports/pageselection.h"
+#include "core/reports/printsheets.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "coretest.h"
 #include "readcheck.h"
 
-#include "core/plategeometry.h"
-#include "core/samplefile.h"
+#include "core/plate/plategeometry.h"
+#include "core/files/samplefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

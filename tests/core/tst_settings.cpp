@@ -1,7 +1,7 @@
 #include "coretest.h"
 
-#include "core/numbers.h"
-#include "core/settings.h"
+#include "core/document/numbers.h"
+#include "core/document/settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "coretest.h"
 
-#include "core/editing.h"
-#include "core/state.h"
-#include "core/tableexport.h"
-#include "core/tableimport.h"
-#include "core/tablepaste.h"
-#include "core/tabletext.h"
-#include "core/wellname.h"
+#include "core/editing/editing.h"
+#include "core/document/state.h"
+#include "core/tables/tableexport.h"
+#include "core/tables/tableimport.h"
+#include "core/tables/tablepaste.h"
+#include "core/tables/tablereader.h"
+#include "core/plate/wellname.h"
 
 #include <QJsonArray>
 #include <QTest>

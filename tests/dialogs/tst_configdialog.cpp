@@ -1,8 +1,8 @@
 #include "dialogs/configdialog.h"
 #include "reports/statdialog.h"
 
-#include "core/configlayout.h"
-#include "core/document.h"
+#include "core/layout/configlayout.h"
+#include "core/document/document.h"
 #include "platform/grid.h"
 #include "platform/twips.h"
 

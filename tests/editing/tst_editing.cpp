@@ -1,9 +1,9 @@
-#include "core/document.h"
-#include "core/editing.h"
-#include "core/listing.h"
-#include "core/printout.h"
-#include "core/search.h"
-#include "core/state.h"
+#include "core/document/document.h"
+#include "core/editing/editing.h"
+#include "core/reports/listing.h"
+#include "core/reports/printout.h"
+#include "core/editing/search.h"
+#include "core/document/state.h"
 
 #include <QTest>
 

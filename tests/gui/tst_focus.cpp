@@ -1,6 +1,6 @@
 #include "windowdriver.h"
 
-#include "core/editing.h"
+#include "core/editing/editing.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "core/samplefile.h"
+#include "core/files/samplefile.h"
 
 #include <QMessageBox>
 #include <QProcess>

@@ -1,7 +1,7 @@
 #include "windowdriver.h"
 
-#include "core/recovery.h"
-#include "core/samplefile.h"
+#include "core/files/recovery.h"
+#include "core/files/samplefile.h"
 #include "mainwindow/documenthistory.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "windowdriver.h"
 
-#include "core/keptcopy.h"
-#include "core/numbers.h"
-#include "core/samplefile.h"
+#include "core/files/keptcopy.h"
+#include "core/document/numbers.h"
+#include "core/files/samplefile.h"
 #include "platform/twips.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "windowdriver.h"
 
-#include "core/picturelayout.h"
-#include "core/welldisc.h"
+#include "core/plate/picturelayout.h"
+#include "core/plate/welldisc.h"
 #include "plate/welldrawing.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "core/document.h"
-#include "core/state.h"
+#include "core/document/document.h"
+#include "core/document/state.h"
 #include "plate/picwell.h"
 #include "plate/platemap.h"
 #include "platform/colour.h"

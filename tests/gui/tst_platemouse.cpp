@@ -1,6 +1,6 @@
 #include "windowdriver.h"
 
-#include "core/plategeometry.h"
+#include "core/plate/plategeometry.h"
 
 #include <QWindow>
 

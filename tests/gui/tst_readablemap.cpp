@@ -1,6 +1,6 @@
 #include "windowdriver.h"
 
-#include "core/contrast.h"
+#include "core/plate/contrast.h"
 #include "plate/welldrawing.h"
 #include "platform/captionframe.h"
 #include "platform/elidedlabel.h"

@@ -1,7 +1,7 @@
 #include "windowdriver.h"
 
-#include "core/samplefile.h"
-#include "core/tableexport.h"
+#include "core/files/samplefile.h"
+#include "core/tables/tableexport.h"
 
 #include <QCheckBox>
 #include <QClipboard>

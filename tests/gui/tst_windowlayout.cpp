@@ -1,4 +1,4 @@
-#include "core/windowlayout.h"
+#include "core/layout/windowlayout.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // Stands in for a user at the real window: types its argument into the
 // first sample's first description field, then works on until it is
 // killed, as a program is that the machine takes down without warning.
-#include "core/document.h"
-#include "core/settings.h"
+#include "core/document/document.h"
+#include "core/document/settings.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/grid.h"
 

@@ -3,8 +3,8 @@
 #include "scripteddialogs.h"
 #include "../testfiles.h"
 
-#include "core/document.h"
-#include "core/settings.h"
+#include "core/document/document.h"
+#include "core/document/settings.h"
 #include "mainwindow/mainwindow.h"
 #include "plate/picwell.h"
 #include "platform/colour.h"

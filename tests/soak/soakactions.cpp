@@ -2,7 +2,7 @@
 // do next and does it through the real input path.
 #include "soakrunner.h"
 
-#include "core/plategeometry.h"
+#include "core/plate/plategeometry.h"
 #include "mainwindow/mainwindow.h"
 #include "plate/picwell.h"
 #include "platform/grid.h"

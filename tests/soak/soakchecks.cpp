@@ -2,9 +2,9 @@
 
 #include "readcheck.h"
 
-#include "core/plategeometry.h"
-#include "core/samplefile.h"
-#include "core/wellsummary.h"
+#include "core/plate/plategeometry.h"
+#include "core/files/samplefile.h"
+#include "core/plate/wellsummary.h"
 #include "mainwindow/mainwindow.h"
 #include "plate/picwell.h"
 #include "platform/colour.h"

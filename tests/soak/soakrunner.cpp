@@ -3,10 +3,10 @@
 #include "soakchecks.h"
 
 #include "app/programstyle.h"
-#include "core/document.h"
-#include "core/recovery.h"
-#include "core/samplefile.h"
-#include "core/settings.h"
+#include "core/document/document.h"
+#include "core/files/recovery.h"
+#include "core/files/samplefile.h"
+#include "core/document/settings.h"
 #include "mainwindow/documenthistory.h"
 #include "mainwindow/mainwindow.h"
 

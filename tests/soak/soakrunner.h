@@ -5,7 +5,7 @@
 #include "soakinput.h"
 #include "soakrandom.h"
 
-#include "core/state.h"
+#include "core/document/state.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "../testfiles.h"
 
-#include "core/picturelayout.h"
-#include "core/printout.h"
+#include "core/plate/picturelayout.h"
+#include "core/reports/printout.h"
 
 #include <QDir>
 #include <QImage>

@@ -2,15 +2,15 @@
 // program's File > Open and File > Save do, moves sample lists to and
 // from spreadsheet tables, and draws the plate and the printout to files.
 
-#include "core/document.h"
-#include "core/pictureoptions.h"
-#include "core/plategeometry.h"
-#include "core/samplefile.h"
-#include "core/settings.h"
-#include "core/state.h"
-#include "core/tableexport.h"
-#include "core/tableimport.h"
-#include "core/tabletext.h"
+#include "core/document/document.h"
+#include "core/plate/pictureoptions.h"
+#include "core/plate/plategeometry.h"
+#include "core/files/samplefile.h"
+#include "core/document/settings.h"
+#include "core/document/state.h"
+#include "core/tables/tableexport.h"
+#include "core/tables/tableimport.h"
+#include "core/tables/tablereader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,0 +1,360 @@
+#include "core/tables/tableimport.h"
+
+#include "core/document/fingerprint.h"
+#include "core/files/storedtext.h"
+#include "core/document/state.h"
+#include "core/plate/wellname.h"
+
+#include <algorithm>
+
+namespace Tessar {
+
+namespace {
+
+bool sameName(QStringView a, QStringView b)
+{
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+bool isWellHeader(QStringView name)
+{
+    return sameName(name, u"Well");
+}
+
+bool isSampleNumberHeader(QStringView name)
+{
+    return sameName(name, u"Sample No.") || sameName(name, u"Sample No");
+}
+
+bool isKeyHeader(const State &state, QStringView name)
+{
+    return sameName(name, u"Key") || (!state.fieldName[0].trimmed().isEmpty() && sameName(name, state.fieldName[0]));
+}
+
+// A short form of a cell's text for a message.
+QString shown(QStringView text)
+{
+    text = text.trimmed();
+    if (text.size() > 40)
+        return text.first(37).toString() + QStringLiteral("...");
+    return text.toString();
+}
+
+QString columnLabel(const ImportColumn &column, qsizetype index)
+{
+    if (column.name.trimmed().isEmpty())
+        return QStringLiteral("column %1").arg(index + 1);
+    return QStringLiteral("column \"%1\"").arg(shown(column.name));
+}
+
+class Planner
+{
+public:
+    Planner(const State &state, const TextTable &table, const ImportOptions &options)
+        : mState(state), mTable(table), mOptions(options)
+    {}
+
+    ImportPlan run()
+    {
+        mPlan.format = mTable.format;
+        mPlan.encoding = mTable.encoding;
+        mPlan.copyAllTitle = mTable.copyAllTitle;
+        mPlan.fingerprint = documentFingerprint(mState);
+        for (const TableIssue &issue : mTable.issues)
+            addIssue(issue.line, issue.reason);
+
+        if (mTable.headerLine == 0) {
+            addIssue(0, QStringLiteral("the table is empty"));
+            return finish();
+        }
+        mapColumns();
+        if (mWellColumn < 0 && mNumberColumn < 0) {
+            addIssue(mTable.headerLine, QStringLiteral("the table has neither a \"Well\" nor a \"Sample No.\" column"));
+            return finish();
+        }
+        mPlan.usable = true;
+        mSampleIndex.assign(std::size_t(std::max(mState.wellCount, 0)) + 1, 0);
+        reportUnusedColumns();
+        // A header alone is no problem: it fills nothing, which the plan shows.
+        for (const TextRecord &row : mTable.rows)
+            planRow(row);
+        return finish();
+    }
+
+private:
+    ImportPlan finish()
+    {
+        std::stable_sort(mPlan.issues.begin(), mPlan.issues.end(),
+                         [](const TableIssue &a, const TableIssue &b) { return a.line < b.line; });
+        if (mPlan.issueCount > qsizetype(mPlan.issues.size()))
+            mPlan.issues.push_back({0, QStringLiteral("%1 more problems not listed")
+                                           .arg(mPlan.issueCount - qsizetype(mPlan.issues.size()))});
+        return std::move(mPlan);
+    }
+
+    void addIssue(int line, const QString &reason)
+    {
+        ++mPlan.issueCount;
+        if (mPlan.issues.size() < std::size_t(MaxListedIssues))
+            mPlan.issues.push_back({line, reason});
+    }
+
+    void mapColumns()
+    {
+        const int nf = std::clamp(mState.fieldCount(), 1, int(mState.fieldName.size()));
+        std::vector<bool> taken(std::size_t(nf), false);
+        for (const QString &name : mTable.header) {
+            ImportColumn column;
+            column.name = name;
+            const qsizetype index = qsizetype(mPlan.columns.size());
+            if (mWellColumn < 0 && isWellHeader(name)) {
+                column.role = ImportColumn::Well;
+                mWellColumn = index;
+            } else if (mNumberColumn < 0 && isSampleNumberHeader(name)) {
+                column.role = ImportColumn::SampleNumber;
+                mNumberColumn = index;
+            } else if (!taken[0] && isKeyHeader(mState, name)) {
+                column.role = ImportColumn::Field;
+                column.field = 0;
+                taken[0] = true;
+            } else {
+                for (int f = 1; f < nf; ++f) {
+                    if (!taken[std::size_t(f)] && sameName(name, mState.fieldName[std::size_t(f)])) {
+                        column.role = ImportColumn::Field;
+                        column.field = f;
+                        taken[std::size_t(f)] = true;
+                        break;
+                    }
+                }
+            }
+            mPlan.columns.push_back(column);
+        }
+    }
+
+    void reportUnusedColumns()
+    {
+        // Which columns hold anything, found in one pass over the cells.
+        std::vector<bool> holdsValues(mPlan.columns.size(), false);
+        for (const TextRecord &row : mTable.rows) {
+            const qsizetype n = std::min(row.cells.size(), qsizetype(holdsValues.size()));
+            for (qsizetype i = 0; i < n; ++i) {
+                if (!holdsValues[std::size_t(i)] && !QStringView(row.cells[i]).trimmed().isEmpty())
+                    holdsValues[std::size_t(i)] = true;
+            }
+        }
+        for (std::size_t i = 0; i < mPlan.columns.size(); ++i) {
+            const ImportColumn &column = mPlan.columns[i];
+            if (column.role != ImportColumn::Unused)
+                continue;
+            const QString label = columnLabel(column, qsizetype(i));
+            if (column.name.trimmed().isEmpty()) {
+                // A nameless column is only worth a word when something is in it.
+                if (holdsValues[i])
+                    addIssue(mTable.headerLine, label + QStringLiteral(" has no name; its values are not imported"));
+            } else if (isWellHeader(column.name) || isSampleNumberHeader(column.name) || isKeyHeader(mState, column.name)) {
+                addIssue(mTable.headerLine, label + QStringLiteral(" comes twice; the second is not imported"));
+            } else {
+                addIssue(mTable.headerLine, label + QStringLiteral(" matches no row caption; it is not imported"));
+            }
+        }
+    }
+
+    // The sample a row is for, or 0 (with the problem reported).
+    int sampleOf(const TextRecord &row)
+    {
+        const QString wellText = mWellColumn >= 0 ? row.cells.value(mWellColumn) : QString();
+        if (!wellText.trimmed().isEmpty()) {
+            const int s = sampleOfWell(mState, wellText);
+            if (s < 0)
+                addIssue(row.line, QStringLiteral("\"%1\" is no well name; the line is skipped").arg(shown(wellText)));
+            else if (s == 0)
+                addIssue(row.line, QStringLiteral("well %1 is not on a %2-well plate; the line is skipped")
+                                       .arg(shown(wellText)).arg(mState.wellCount));
+            return std::max(s, 0);
+        }
+        const QString numberText = mNumberColumn >= 0 ? row.cells.value(mNumberColumn).trimmed() : QString();
+        if (numberText.isEmpty()) {
+            addIssue(row.line, QStringLiteral("no well given; the line is skipped"));
+            return 0;
+        }
+        bool ok = false;
+        const int s = numberText.toInt(&ok);
+        if (!ok) {
+            addIssue(row.line, QStringLiteral("\"%1\" is no sample number; the line is skipped").arg(shown(numberText)));
+            return 0;
+        }
+        if (s < 1 || s > mState.wellCount) {
+            addIssue(row.line, QStringLiteral("sample %1 is not on a %2-well plate; the line is skipped").arg(s).arg(mState.wellCount));
+            return 0;
+        }
+        return s;
+    }
+
+    void planRow(const TextRecord &row)
+    {
+        if (row.isBlank()) {
+            addIssue(row.line, QStringLiteral("empty line"));
+            return;
+        }
+        const qsizetype expected = mTable.header.size();
+        if (row.cells.size() > expected)
+            addIssue(row.line, QStringLiteral("%1 cells where the header has %2; the extra ones are not imported")
+                                   .arg(row.cells.size()).arg(expected));
+        else if (row.cells.size() < expected)
+            addIssue(row.line, QStringLiteral("%1 cells where the header has %2; the missing ones change nothing")
+                                   .arg(row.cells.size()).arg(expected));
+
+        const int s = sampleOf(row);
+        if (s <= 0)
+            return;
+
+        PlannedSample planned;
+        planned.sample = s;
+        planned.line = row.line;
+        planned.values.reserve(mPlan.columns.size());
+        for (std::size_t i = 0; i < mPlan.columns.size() && qsizetype(i) < row.cells.size(); ++i) {
+            const ImportColumn &column = mPlan.columns[i];
+            if (column.role != ImportColumn::Field)
+                continue;
+            const QString &cell = row.cells[qsizetype(i)];
+            planned.values.emplace_back(column.field, column.field == 0 ? keyText(cell, row.line)
+                                                                        : fieldText(cell, column, i, row.line));
+        }
+
+        int &seen = mSampleIndex[std::size_t(s)];
+        if (seen > 0) {
+            PlannedSample &earlier = mPlan.samples[std::size_t(seen - 1)];
+            addIssue(row.line, QStringLiteral("well %1 was already given on line %2; this line replaces it")
+                                   .arg(wellLabel(mState, s)).arg(earlier.line));
+            earlier = std::move(planned);
+            return;
+        }
+        mPlan.samples.push_back(std::move(planned));
+        seen = int(mPlan.samples.size());
+    }
+
+    QString fieldText(const QString &cell, const ImportColumn &column, std::size_t index, int line)
+    {
+        StoredText stored = storedText(cell);
+        if (stored.changes == StoredText::Unchanged)
+            return std::move(stored.text);
+        const QString label = columnLabel(column, qsizetype(index));
+        if (stored.changes & StoredText::Quote)
+            addIssue(line, QStringLiteral("a double quote in %1 is stored as an apostrophe").arg(label));
+        if (stored.changes & StoredText::LineBreak)
+            addIssue(line, QStringLiteral("a line break in %1 is stored as a blank").arg(label));
+        if (stored.changes & StoredText::OutsideCodePage)
+            addIssue(line, QStringLiteral("%1 holds characters a sample file cannot store; each is stored as \"?\"").arg(label));
+        return std::move(stored.text);
+    }
+
+    QString keyText(const QString &cell, int line)
+    {
+        // A cell of blanks is as empty to the eye as an empty one.
+        const QString name = cell.trimmed();
+        if (name.isEmpty())
+            return {};
+        for (int k = 1; k <= KeyCount; ++k) {
+            if (cell == keyNameAfterImport(k))
+                return cell;
+        }
+        for (int k = 1; k <= KeyCount; ++k) {
+            const QString &known = keyNameAfterImport(k);
+            if (!known.isEmpty() && sameName(name, known))
+                return known;
+        }
+        StoredText stored = storedText(cell);
+        if (mOptions.nameFreeKeys && stored.changes == StoredText::Unchanged) {
+            for (int k = 1; k <= KeyCount; ++k) {
+                if (keyNameAfterImport(k).isEmpty()) {
+                    mPlan.keyNames[std::size_t(k)] = name;
+                    return name;
+                }
+            }
+            addIssue(line, QStringLiteral("key \"%1\" matches no key and no key is left to take its name; it is stored as written")
+                               .arg(shown(name)));
+        } else {
+            addIssue(line, QStringLiteral("key \"%1\" matches no key name; it is stored as written").arg(shown(name)));
+        }
+        return std::move(stored.text);
+    }
+
+    const QString &keyNameAfterImport(int k) const
+    {
+        const QString &named = mPlan.keyNames[std::size_t(k)];
+        return named.isEmpty() ? mState.keyName[std::size_t(k)] : named;
+    }
+
+    const State &mState;
+    const TextTable &mTable;
+    const ImportOptions mOptions;
+    ImportPlan mPlan;
+    qsizetype mWellColumn = -1;
+    qsizetype mNumberColumn = -1;
+    std::vector<int> mSampleIndex;  // per sample: 1 + its entry in mPlan.samples, 0 for none
+};
+
+} // namespace
+
+bool ImportPlan::renamesKeys() const
+{
+    return std::any_of(keyNames.begin(), keyNames.end(), [](const QString &name) { return !name.isEmpty(); });
+}
+
+std::vector<int> ImportPlan::sampleNumbers() const
+{
+    std::vector<int> numbers;
+    numbers.reserve(samples.size());
+    for (const PlannedSample &planned : samples)
+        numbers.push_back(planned.sample);
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+ImportPlan planImport(const State &state, const TextTable &table, const ImportOptions &options)
+{
+    return Planner(state, table, options).run();
+}
+
+ApplyStatus applyImport(State &state, const ImportPlan &plan)
+{
+    if (!plan.usable)
+        return ApplyStatus::Unusable;
+    if (plan.fingerprint != documentFingerprint(state))
+        return ApplyStatus::StateChanged;
+    for (const PlannedSample &planned : plan.samples) {
+        for (const auto &[field, text] : planned.values) {
+            if (state.sampleTable.contains(planned.sample, field))
+                state.sampleTable(planned.sample, field) = text;
+        }
+    }
+    for (int k = 1; k <= KeyCount; ++k) {
+        if (!plan.keyNames[std::size_t(k)].isEmpty())
+            state.keyName[std::size_t(k)] = plan.keyNames[std::size_t(k)];
+    }
+    return ApplyStatus::Applied;
+}
+
+void shapeForTable(State &state, const TextTable &table)
+{
+    QStringList captions;
+    bool well = false, number = false, key = false;
+    for (const QString &name : table.header) {
+        if (!well && isWellHeader(name))
+            well = true;
+        else if (!number && isSampleNumberHeader(name))
+            number = true;
+        else if (!key && isKeyHeader(state, name))
+            key = true;
+        else if (!name.trimmed().isEmpty() && captions.size() < MaxFields - 1)
+            captions.append(storedText(name.trimmed()).text);
+    }
+    if (captions.isEmpty())
+        return;
+    state.numField = float(captions.size() + 1);
+    for (qsizetype f = 0; f < captions.size(); ++f)
+        state.fieldName[std::size_t(f + 1)] = captions[f];
+    state.curRow = std::clamp(state.curRow, 0, state.fieldCount() - 1);
+}
+
+} // namespace Tessar

@@ -1,0 +1,157 @@
+#include "core/tables/tablepaste.h"
+
+#include "core/editing/editing.h"
+#include "core/document/fingerprint.h"
+#include "core/document/state.h"
+#include "core/files/storedtext.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace Tessar {
+
+namespace {
+
+quint64 pasteFingerprint(const State &state)
+{
+    return quint64(qHashMulti(size_t(documentFingerprint(state)), state.topSample, state.curGrid, state.curRow));
+}
+
+class PastePlanner
+{
+public:
+    explicit PastePlanner(const State &state) : mState(state) {}
+
+    PastePlan run(QStringView block)
+    {
+        mPlan.fingerprint = pasteFingerprint(mState);
+        mPlan.firstSample = currentSample(mState);
+        mPlan.firstField = mState.curRow;
+        const int rows = usedRows(mState);
+        if (mPlan.firstSample < 1 || mPlan.firstSample > mState.wellCount
+            || !mState.sampleTable.contains(mPlan.firstSample, rows - 1)) {
+            addIssue(0, QStringLiteral("the current sample is not on the plate"));
+            return std::move(mPlan);
+        }
+        if (mPlan.firstField < 0 || mPlan.firstField >= rows) {
+            addIssue(0, QStringLiteral("there is no current row"));
+            return std::move(mPlan);
+        }
+
+        int stoppedAtLine = 0;
+        const std::vector<TextRecord> lines = splitRecords(block, u'\t', true, &stoppedAtLine);
+        if (stoppedAtLine > 0)
+            addIssue(stoppedAtLine, QStringLiteral("the block holds more than %1 cells; it is not pasted from here on").arg(MaxCellsInText));
+        mPlan.lines = int(std::min<std::size_t>(lines.size(), 1u << 30));
+        if (lines.empty()) {
+            addIssue(0, QStringLiteral("there is nothing to paste"));
+            return std::move(mPlan);
+        }
+        mPlan.usable = true;
+
+        const int room = rows - mPlan.firstField;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const TextRecord &line = lines[i];
+            const int s = mPlan.firstSample + int(i);
+            if (s > mState.wellCount) {
+                mPlan.cutLines = int(lines.size() - i);
+                addIssue(line.line, QStringLiteral("the plate ends at well %1: this line and %2 more are not pasted")
+                                        .arg(mState.wellCount).arg(mPlan.cutLines - 1));
+                break;
+            }
+            const int width = int(std::min<qsizetype>(line.cells.size(), 1 << 30));
+            if (width > room)
+                mPlan.cutColumns = std::max(mPlan.cutColumns, width - room);
+            for (int c = 0; c < std::min(width, room); ++c)
+                planCell(s, mPlan.firstField + c, line.cells[c], line.line);
+        }
+        if (mPlan.cutColumns > 0)
+            addIssue(0, QStringLiteral("a sample has %1 rows: %2 column(s) past the last row are not pasted")
+                            .arg(rows).arg(mPlan.cutColumns));
+        std::stable_sort(mPlan.issues.begin(), mPlan.issues.end(),
+                         [](const TableIssue &a, const TableIssue &b) { return a.line < b.line; });
+        if (mPlan.issueCount > qsizetype(mPlan.issues.size()))
+            mPlan.issues.push_back({0, QStringLiteral("%1 more problems not listed")
+                                           .arg(mPlan.issueCount - qsizetype(mPlan.issues.size()))});
+        return std::move(mPlan);
+    }
+
+private:
+    void addIssue(int line, const QString &reason)
+    {
+        ++mPlan.issueCount;
+        if (mPlan.issues.size() < std::size_t(MaxListedIssues))
+            mPlan.issues.push_back({line, reason});
+    }
+
+    void planCell(int s, int f, const QString &cell, int line)
+    {
+        if (f == 0) {
+            const QString name = cell.trimmed();
+            QString key;
+            if (!name.isEmpty()) {
+                for (int k = 1; k <= KeyCount && key.isEmpty(); ++k) {
+                    if (cell == mState.keyName[std::size_t(k)])
+                        key = cell;
+                }
+                for (int k = 1; k <= KeyCount && key.isEmpty(); ++k) {
+                    const QString &known = mState.keyName[std::size_t(k)];
+                    if (!known.isEmpty() && name.compare(known.trimmed(), Qt::CaseInsensitive) == 0)
+                        key = known;
+                }
+                if (key.isEmpty()) {
+                    ++mPlan.refusedCells;
+                    addIssue(line, QStringLiteral("\"%1\" is no key name; the key of sample %2 is left as it was")
+                                       .arg(name.left(40)).arg(s));
+                    return;
+                }
+            }
+            mPlan.cells.push_back({s, f, key});
+            return;
+        }
+        StoredText stored = storedText(cell);
+        if (stored.changes & StoredText::Quote)
+            addIssue(line, QStringLiteral("a double quote is stored as an apostrophe"));
+        if (stored.changes & StoredText::LineBreak)
+            addIssue(line, QStringLiteral("a line break is stored as a blank"));
+        if (stored.changes & StoredText::OutsideCodePage)
+            addIssue(line, QStringLiteral("characters a sample file cannot store are stored as \"?\""));
+        mPlan.cells.push_back({s, f, std::move(stored.text)});
+    }
+
+    const State &mState;
+    PastePlan mPlan;
+};
+
+} // namespace
+
+std::vector<int> PastePlan::sampleNumbers() const
+{
+    std::vector<int> numbers;
+    for (const PasteCell &cell : cells)
+        numbers.push_back(cell.sample);
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
+PastePlan planPaste(const State &state, QStringView block)
+{
+    return PastePlanner(state).run(block);
+}
+
+ApplyStatus applyPaste(State &state, const PastePlan &plan)
+{
+    if (!plan.usable)
+        return ApplyStatus::Unusable;
+    if (plan.fingerprint != pasteFingerprint(state))
+        return ApplyStatus::StateChanged;
+    for (const PasteCell &cell : plan.cells) {
+        if (state.sampleTable.contains(cell.sample, cell.field))
+            state.sampleTable(cell.sample, cell.field) = cell.text;
+    }
+    return ApplyStatus::Applied;
+}
+
+} // namespace Tessar

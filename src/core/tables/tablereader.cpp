@@ -1,0 +1,183 @@
+#include "core/tables/tablereader.h"
+
+#include "core/files/cp1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace Tessar {
+
+namespace {
+
+const QLatin1String CopyAllStart("Filename:");
+
+// The separator a header line uses: a tab wherever one appears, otherwise a
+// semicolon where there are more of them than commas (spreadsheets set to a
+// decimal comma save that way), otherwise a comma.
+QChar guessSeparator(QStringView line, TableSource source)
+{
+    if (source == TableSource::TsvFile)
+        return u'\t';
+    qsizetype tabs = 0, commas = 0, semicolons = 0;
+    bool quoted = false;
+    for (const QChar c : line) {
+        if (c == u'"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == u'\t')
+            ++tabs;
+        else if (c == u',')
+            ++commas;
+        else if (c == u';')
+            ++semicolons;
+    }
+    if (source == TableSource::Content && (tabs > 0 || commas + semicolons == 0))
+        return u'\t';
+    return semicolons > commas ? u';' : u',';
+}
+
+QStringView firstLine(QStringView text)
+{
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        ++end;
+    return text.first(end);
+}
+
+} // namespace
+
+TableSource tableSourceForPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("csv"))
+        return TableSource::CsvFile;
+    if (suffix == QLatin1String("tsv") || suffix == QLatin1String("tab"))
+        return TableSource::TsvFile;
+    return TableSource::Content;
+}
+
+QString decodeTableBytes(QByteArrayView bytes, QString *encoding)
+{
+    auto decode = [&](QStringDecoder::Encoding which, QByteArrayView body, const char *name) {
+        QStringDecoder decoder(which, QStringDecoder::Flag::Stateless);
+        QString text = decoder(body);
+        if (encoding)
+            *encoding = QLatin1String(name);
+        return std::pair(text, decoder.hasError());
+    };
+
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return decode(QStringDecoder::Utf8, bytes.sliced(3), "UTF-8").first;
+    if (bytes.startsWith("\xFF\xFE"))
+        return decode(QStringDecoder::Utf16LE, bytes.sliced(2), "UTF-16").first;
+    if (bytes.startsWith("\xFE\xFF"))
+        return decode(QStringDecoder::Utf16BE, bytes.sliced(2), "UTF-16").first;
+    auto [text, failed] = decode(QStringDecoder::Utf8, bytes, "UTF-8");
+    if (!failed)
+        return text;
+    if (encoding)
+        *encoding = QStringLiteral("Windows-1252");
+    return decodeCp1252(bytes);
+}
+
+TextTable readTable(QStringView text, TableSource source)
+{
+    TextTable table;
+    if (text.startsWith(u'\xFEFF'))
+        text = text.sliced(1);
+
+    int skippedLines = 0;
+    if (source != TableSource::CsvFile && text.startsWith(CopyAllStart)) {
+        const QStringView line = firstLine(text);
+        table.format = TableFormat::CopyAll;
+        table.copyAllTitle = line.sliced(CopyAllStart.size()).trimmed().toString();
+        text = text.sliced(line.size());
+        if (text.startsWith(u"\r\n"))
+            text = text.sliced(2);
+        else if (!text.isEmpty())
+            text = text.sliced(1);
+        skippedLines = 1;
+    }
+
+    if (table.format == TableFormat::CopyAll) {
+        table.separator = u'\t';
+    } else {
+        table.separator = guessSeparator(firstLine(text), source);
+        table.format = table.separator == u'\t' ? TableFormat::Tsv : TableFormat::Csv;
+    }
+
+    // Copy All never quotes: its values go out exactly as they are.
+    int stoppedAtLine = 0;
+    std::vector<TextRecord> records = splitRecords(text, table.separator, table.format != TableFormat::CopyAll, &stoppedAtLine);
+    for (TextRecord &record : records) {
+        record.line += skippedLines;
+        if (record.droppedCells > 0)
+            table.issues.push_back({record.line, QStringLiteral("%1 cells past column %2 are not read")
+                                                     .arg(record.droppedCells).arg(MaxCellsPerLine)});
+        // Copy All ends every line with a tab: that is no column.
+        if (table.format == TableFormat::CopyAll && record.cells.size() > 1 && record.cells.last().isEmpty())
+            record.cells.removeLast();
+    }
+
+    std::size_t next = 0;
+    for (; next < records.size() && records[next].isBlank(); ++next)
+        table.issues.push_back({records[next].line, QStringLiteral("empty line before the header")});
+    if (next < records.size()) {
+        table.headerLine = records[next].line;
+        table.header = std::move(records[next].cells);
+        ++next;
+    }
+    table.rows.assign(std::make_move_iterator(records.begin() + qsizetype(next)),
+                      std::make_move_iterator(records.end()));
+    if (stoppedAtLine > 0)
+        table.issues.push_back({stoppedAtLine + skippedLines,
+                                QStringLiteral("the table holds more than %1 cells; it is not read from here on").arg(MaxCellsInText)});
+    return table;
+}
+
+TextTable readTable(QByteArrayView bytes, TableSource source)
+{
+    QString encoding;
+    const QString text = decodeTableBytes(bytes, &encoding);
+    TextTable table = readTable(QStringView(text), source);
+    table.encoding = encoding;
+    return table;
+}
+
+bool readTableFile(const QString &path, QByteArray &bytes, QString &error)
+{
+    QFile file;
+    bool opened = false;
+    if (path == QLatin1String("-")) {
+        opened = file.open(stdin, QIODevice::ReadOnly);
+    } else {
+        file.setFileName(path);
+        opened = file.open(QIODevice::ReadOnly);
+    }
+    if (!opened) {
+        error = file.errorString();
+        return false;
+    }
+    // Read in pieces: standard input has no size to check beforehand.
+    bytes.clear();
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 n = file.read(buffer, sizeof buffer);
+        if (n < 0) {
+            error = file.errorString();
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (bytes.size() + n > MaxTableBytes) {
+            error = QStringLiteral("the table is larger than %1 MiB").arg(MaxTableBytes / (1024 * 1024));
+            return false;
+        }
+        bytes.append(buffer, qsizetype(n));
+    }
+    return true;
+}
+
+} // namespace Tessar

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/tables/delimited.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+namespace Tessar {
+
+// The kinds of table the program reads.
+enum class TableFormat {
+    Csv,        // comma (or semicolon) separated, RFC 4180 quoting
+    Tsv,        // tab separated, as spreadsheets copy and save it
+    CopyAll,    // the text of Edit > Copy All: a "Filename:" line, then tab-separated lines each ending in a tab
+};
+
+// What the name of a table's file says about it: .csv and .tsv decide the
+// format; anything else, the clipboard and standard input are told by their
+// content.
+enum class TableSource { CsvFile, TsvFile, Content };
+
+TableSource tableSourceForPath(const QString &path);
+
+// A table split into its header and records.
+struct TextTable
+{
+    TableFormat format = TableFormat::Tsv;
+    QChar separator = u'\t';
+    QString encoding;               // "UTF-8", "UTF-16" or "Windows-1252"
+    QString copyAllTitle;           // the file name a Copy All text names
+    int headerLine = 0;             // 0 when the text holds no header
+    QStringList header;
+    std::vector<TextRecord> rows;   // every record after the header, blank ones too
+    std::vector<TableIssue> issues; // blank lines before the header, cells and lines not read
+};
+
+// Text of a table file: UTF-8 (with or without a byte-order mark), UTF-16
+// with its mark, or, when the bytes are no valid UTF-8, Windows-1252 as
+// older spreadsheets save it.
+QString decodeTableBytes(QByteArrayView bytes, QString *encoding = nullptr);
+
+TextTable readTable(QStringView text, TableSource source);
+TextTable readTable(QByteArrayView bytes, TableSource source);
+
+// Reads a table file, or standard input for "-". Larger than any sample
+// list can be (64 MiB) is refused. False with `error` set on failure.
+bool readTableFile(const QString &path, QByteArray &bytes, QString &error);
+
+inline constexpr qint64 MaxTableBytes = qint64(64) * 1024 * 1024;
+
+} // namespace Tessar

@@ -1,0 +1,15 @@
+#include "platform/programicon.h"
+
+namespace Tessar {
+
+QIcon programIcon()
+{
+    // Drawn sizes rather than the scalable picture, which would need an
+    // image plugin that not every installation has.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tessar-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace Tessar
