@@ -196,11 +196,12 @@ private slots:
     {
         const QByteArray sample50 = "50\r\n\"\"\r\n\"far\"\r\n\"\"\r\n";
         const QByteArray sample3 = "3\r\n\"\"\r\n\"after\"\r\n\"\"\r\n";
+        const QByteArray sample0 = "0\r\n\"\"\r\n\"zero\"\r\n\"\"\r\n";   // slot 0 is a slot like any other
         QByteArray data = exampleFile;
-        data.insert(data.lastIndexOf("-1\r\n"), sample50 + sample3);
+        data.insert(data.lastIndexOf("-1\r\n"), sample50 + sample3 + sample0);
         State state = plate();
         QVERIFY(readSampleData(state, data).ok());
-        QCOMPARE(state.sampleTable(50, 1) + state.sampleTable(3, 1), "farafter");
+        QCOMPARE(state.sampleTable(50, 1) + state.sampleTable(3, 1) + state.sampleTable(0, 1), "farafterzero");
         const QByteArray saved = sampleFileBytes(state);
         QVERIFY(saved.endsWith(sample3 + sample50 + "-1\r\n"));   // written in slot order
         QVERIFY(readSampleData(state, saved).ok());

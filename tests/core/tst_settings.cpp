@@ -96,8 +96,11 @@ private slots:
                  QList<double>({4, 24, 0 /* not a number */, 12, (14400.0 - 5000.5f) / 2}));
 
         // Values the document cannot hold fall back to the defaults.
-        const QStringList rows = {"10", "11", "1", "4.5", "many", "1e30"};
-        const QStringList wells = {"1536", "100", "0", "383.6", "large", "99999999999"};
+        // The bounds themselves are kept.
+        const QStringList rows = {"10", "2", "11", "1", "4.5", "many", "1e30"};
+        const QStringList wells = {"1536", "24", "100", "0", "383.6", "large", "99999999999"};
+        const QList<float> keptRows = {10, 2, 5, 5, 5, 5, 5};
+        const QList<int> keptWells = {1536, 24, 96, 96, 384, 96, 96};
         for (qsizetype i = 0; i < rows.size(); ++i) {
             {
                 QSettings store(settingsFilePath(), QSettings::IniFormat);
@@ -105,8 +108,8 @@ private slots:
                 store.setValue(QStringLiteral("WNDO/Well Size"), wells[i]);
             }
             load(state);
-            QCOMPARE(state.numField, i == 0 ? 10.0f : 5.0f);
-            QCOMPARE(state.wellCount, i == 0 ? 1536 : i == 3 ? 384 : 96);
+            QCOMPARE(state.numField, keptRows[i]);
+            QCOMPARE(state.wellCount, keptWells[i]);
         }
     }
 };

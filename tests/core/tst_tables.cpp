@@ -74,7 +74,10 @@ private slots:
         QString written;
         appendCell(written, u"plain", u',');
         appendCell(written, u"a,\"b\"", u',');
-        QCOMPARE(written, "plain\"a,\"\"b\"\"\"");
+        appendCell(written, u"x\ry", u',');
+        QCOMPARE(written, "plain\"a,\"\"b\"\"\"\"x\ry\"");
+        // Separators inside a quoted caption do not count towards the guess.
+        QCOMPARE(readTable(u"\"Sample ID; Conc; pH\",Well\r\n", TableSource::CsvFile).separator, u',');
 
         QString encoding;
         QCOMPARE(decodeTableBytes("\xEF\xBB\xBFWell", &encoding), "Well");

@@ -87,10 +87,17 @@ private slots:
         putSample(st, 3, {"Blank", "one", ""});
         putSample(st, 12, {"", "", "twelve"});
         st.sampleTable(20, 3) = "outside the rows in use";
+        st.sampleTable(0, 1) = "slot 0";
         QCOMPARE(Tessar::copyAllText(st), "Filename: plate.kwl\r\n"
                                           "Sample No.\tKey\tdescription2\tdescription3\t\r\n"
+                                          "0\t\tslot 0\t\t\r\n"
                                           "3\tBlank\tone\t\t\r\n"
                                           "12\t\t\ttwelve\t\r\n");
+
+        // Delete All empties the slot after the rows as well.
+        st.topSample = 20;
+        st.curGrid = 0;
+        QVERIFY(deleteAllItems(st) && st.sampleTable(20, 3).isEmpty());
     }
 
     void typingAndMoving()
@@ -170,7 +177,7 @@ private slots:
 
         // Keys sharing a name each count every sample with it.
         st.sampleTable(2, 0) = "Blank";
-        st.keyName[5] = "Blank";
+        st.keyName[6] = "Blank";
         QCOMPARE(listingChoices(st), QStringList({"All", "Sample", "Blank", "Blank"}));
         const KeyListing all = listSamplesByKey(st, "All");
         QCOMPARE(all.text + all.status, "0 samples for Sample\r\n2 samples for Blank\r\n2 samples for Blank\r\n4 Samples");
