@@ -97,10 +97,6 @@ PositionList stagePositions(const State &state, const PositionRequest &request)
     if (!list.problem.isEmpty())
         return list;
     const std::vector<StagePosition> wells = wellsToVisit(state, request);
-    if (wells.empty()) {
-        list.problem = QStringLiteral("No well holds data, so there is nothing to visit.");
-        return list;
-    }
     const std::vector<RouteWell> route = routeWells(wells);
     const std::vector<int> order = visitRoute(route, request.order);
     list.travelMm = routeLength(route, order);

@@ -39,7 +39,7 @@ struct PositionRequest
 struct PositionList
 {
     QString problem;                        // why there are none; empty when fine
-    std::vector<StagePosition> positions;   // in visit order
+    std::vector<StagePosition> positions;   // in visit order; none when no well holds data
     double travelMm = 0;
     bool calibrated = false;
 };
