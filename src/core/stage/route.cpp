@@ -10,10 +10,61 @@ namespace Tessar {
 
 namespace {
 
+double squared(QPointF p, QPointF q)
+{
+    const double dx = p.x() - q.x(), dy = p.y() - q.y();
+    return dx * dx + dy * dy;
+}
+
 double distance(QPointF p, QPointF q)
 {
-    return std::hypot(p.x() - q.x(), p.y() - q.y());
+    return std::sqrt(squared(p, q));
 }
+
+// The wells sorted by x, so a search for the nearest ones looks outward
+// from a well's own place and stops where x alone is too far.
+class ByX
+{
+public:
+    explicit ByX(const std::vector<RouteWell> &wells) : mWells(wells), mOrder(wells.size()), mPlace(wells.size())
+    {
+        std::iota(mOrder.begin(), mOrder.end(), 0);
+        std::sort(mOrder.begin(), mOrder.end(), [&](int i, int j) { return x(i) < x(j); });
+        for (std::size_t k = 0; k < mOrder.size(); ++k)
+            mPlace[std::size_t(mOrder[k])] = int(k);
+    }
+
+    // Calls visit(j, squared distance) for wells ever nearer to `i`, outward
+    // in x, until x alone is farther than *reach (a squared distance) that
+    // visit may lower.
+    template<typename Visit>
+    void outward(int i, double *reach, Visit visit) const
+    {
+        const int n = int(mOrder.size());
+        const int at = mPlace[std::size_t(i)];
+        const QPointF p = mWells[std::size_t(i)].at;
+        for (int lo = at - 1, hi = at + 1; lo >= 0 || hi < n;) {
+            for (int *side : {&lo, &hi}) {
+                if (*side < 0 || *side >= n)
+                    continue;
+                const int j = mOrder[std::size_t(*side)];
+                const double dx = x(j) - p.x();
+                if (dx * dx > *reach) {
+                    *side = side == &lo ? -1 : n;
+                    continue;
+                }
+                visit(j, squared(p, mWells[std::size_t(j)].at));
+                *side += side == &lo ? -1 : 1;
+            }
+        }
+    }
+
+private:
+    double x(int i) const { return mWells[std::size_t(i)].at.x(); }
+    const std::vector<RouteWell> &mWells;
+    std::vector<int> mOrder;
+    std::vector<int> mPlace;
+};
 
 std::vector<int> bySample(const std::vector<RouteWell> &wells)
 {
@@ -93,25 +144,21 @@ std::vector<int> serpentine(const std::vector<RouteWell> &wells, bool byRows)
     return order;
 }
 
-std::vector<int> nearestNeighbour(const std::vector<RouteWell> &wells, int start)
+std::vector<int> nearestNeighbour(const std::vector<RouteWell> &wells, const ByX &byX, int start)
 {
     const std::size_t n = wells.size();
     std::vector<int> route{start};
     std::vector<char> seen(n, 0);
     seen[std::size_t(start)] = 1;
     for (std::size_t step = 1; step < n; ++step) {
-        const QPointF here = wells[std::size_t(route.back())].at;
         int next = -1;
         double nearest = std::numeric_limits<double>::infinity();
-        for (std::size_t j = 0; j < n; ++j) {
-            if (seen[j])
-                continue;
-            const double d = distance(here, wells[j].at);
-            if (d < nearest) {
+        byX.outward(route.back(), &nearest, [&](int j, double d) {
+            if (!seen[std::size_t(j)] && (d < nearest || (d == nearest && j < next))) {
                 nearest = d;
-                next = int(j);
+                next = j;
             }
-        }
+        });
         seen[std::size_t(next)] = 1;
         route.push_back(next);
     }
@@ -126,7 +173,8 @@ std::vector<int> nearestNeighbour(const std::vector<RouteWell> &wells, int start
 class TwoOpt
 {
 public:
-    TwoOpt(const std::vector<RouteWell> &wells, const std::vector<int> &route) : mWells(wells), mN(int(wells.size()) + 1)
+    TwoOpt(const std::vector<RouteWell> &wells, const ByX &byX, const std::vector<int> &route)
+        : mWells(wells), mN(int(wells.size()) + 1)
     {
         mTour.reserve(std::size_t(mN));
         mTour.push_back(free());
@@ -134,7 +182,7 @@ public:
         mPlace.resize(std::size_t(mN));
         for (int i = 0; i < mN; ++i)
             mPlace[std::size_t(mTour[std::size_t(i)])] = i;
-        findNeighbours();
+        findNeighbours(byX);
     }
 
     std::vector<int> run()
@@ -173,24 +221,32 @@ private:
     }
     int at(int i) const { return mTour[std::size_t((i % mN + mN) % mN)]; }
 
-    void findNeighbours()
+    void findNeighbours(const ByX &byX)
     {
         constexpr std::size_t K = 8;
         const int wells = mN - 1;
         mNeighbours.resize(std::size_t(wells));
-        std::vector<std::pair<double, int>> near;
+        std::vector<std::pair<double, int>> near;   // a heap, the farthest on top
         for (int a = 0; a < wells; ++a) {
             near.clear();
-            for (int b = 0; b < wells; ++b) {
-                if (b != a)
-                    near.emplace_back(d(a, b), b);
-            }
-            const std::size_t k = std::min(K, near.size());
-            std::partial_sort(near.begin(), near.begin() + std::ptrdiff_t(k), near.end());
+            double reach = std::numeric_limits<double>::infinity();
+            byX.outward(a, &reach, [&](int b, double d) {
+                if (near.size() < K) {
+                    near.emplace_back(d, b);
+                    std::push_heap(near.begin(), near.end());
+                } else if (std::pair(d, b) < near.front()) {
+                    std::pop_heap(near.begin(), near.end());
+                    near.back() = {d, b};
+                    std::push_heap(near.begin(), near.end());
+                }
+                if (near.size() == K)
+                    reach = near.front().first;
+            });
+            std::sort_heap(near.begin(), near.end());
             std::vector<int> &list = mNeighbours[std::size_t(a)];
             list.push_back(free());
-            for (std::size_t i = 0; i < k; ++i)
-                list.push_back(near[i].second);
+            for (const auto &[dd, b] : near)
+                list.push_back(b);
         }
     }
 
@@ -251,12 +307,13 @@ std::vector<int> shortest(const std::vector<RouteWell> &wells)
     const std::vector<int> sample = bySample(wells);
     if (wells.size() < 3)
         return sample;
+    const ByX byX(wells);
     std::vector<int> start = serpentine(wells, true);
-    for (const std::vector<int> &other : {serpentine(wells, false), nearestNeighbour(wells, sample.front())}) {
+    for (const std::vector<int> &other : {serpentine(wells, false), nearestNeighbour(wells, byX, sample.front())}) {
         if (routeLength(wells, other) < routeLength(wells, start))
             start = other;
     }
-    std::vector<int> route = TwoOpt(wells, start).run();
+    std::vector<int> route = TwoOpt(wells, byX, start).run();
     if (!(routeLength(wells, route) <= routeLength(wells, start)))
         route = start;
     // Start from the end the samples come to first.
