@@ -32,7 +32,7 @@ std::vector<RouteWell> plateWells(const PlateType &type, double share = 1, quint
     for (int s = 1; s <= type.wells(); ++s) {
         if (share < 1 && random.generateDouble() >= share)
             continue;
-        const WellPlace place = placeOfSample(type, s);
+        const GridWell place = placeOfSample(type, s);
         wells.push_back({s, place, wellCentre(type, place)});
     }
     return wells;
@@ -61,7 +61,7 @@ Calibration taught(const PlateType &type, const AffineMap &truth, const QStringL
 {
     Calibration c{QStringLiteral("Holder"), type.name, unit, xToRight, yDown, {}};
     for (const QString &name : wells) {
-        const WellPlace place = *parseStageWell(type, name);
+        const GridWell place = *parseStageWell(type, name);
         c.wells.push_back({place, truth.map(wellCentre(type, place))});
     }
     return c;
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(stageWellName(placeOfSample(big, 1536)), "AF48");
         for (const char *name : {"ag1", "A49", "A0", "1A", "", "A", "A+1", "ÄA1"})
             QVERIFY2(!parseStageWell(big, QString::fromUtf8(name)), name);
-        QCOMPARE(*parseStageWell(big, u" af 07"), (WellPlace{32, 7}));
+        QCOMPARE(*parseStageWell(big, u" af 07"), (GridWell{32, 7}));
     }
 
     void plateTypesRefused()
@@ -191,7 +191,7 @@ private slots:
         auto with = [&](std::vector<std::pair<const char *, QPointF>> wells, StageUnit unit = StageUnit::Micrometre) {
             Calibration c{QStringLiteral("x"), type.name, unit, true, true, {}};
             for (const auto &[name, at] : wells)
-                c.wells.push_back({parseStageWell(type, QString::fromLatin1(name)).value_or(WellPlace{9, 1}), at});
+                c.wells.push_back({parseStageWell(type, QString::fromLatin1(name)).value_or(GridWell{9, 1}), at});
             return fitCalibration(type, c).problem;
         };
         const QPointF a(1000, 2000);

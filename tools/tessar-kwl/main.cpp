@@ -436,7 +436,7 @@ std::optional<CalibrationFit> calibrationFor(const Options &options, const Stage
         for (const QString &spec : options.teach) {
             const qsizetype equals = spec.indexOf(u'=');
             const QStringList xy = spec.mid(equals + 1).split(u',');
-            const std::optional<WellPlace> well = parseStageWell(plate, QStringView(spec).left(std::max<qsizetype>(equals, 0)));
+            const std::optional<GridWell> well = parseStageWell(plate, QStringView(spec).left(std::max<qsizetype>(equals, 0)));
             bool okX = false, okY = false;
             const QPointF at(xy.value(0).trimmed().toDouble(&okX), xy.value(1).trimmed().toDouble(&okY));
             if (equals < 1 || xy.size() != 2 || !okX || !okY)

@@ -24,7 +24,7 @@ std::optional<StageUnit> unitFromKey(QStringView key);
 // A well whose stage coordinates the user read off the stage.
 struct TaughtWell
 {
-    WellPlace well;
+    GridWell well;
     QPointF stage;      // in the calibration's units
     friend bool operator==(const TaughtWell &, const TaughtWell &) = default;
 };

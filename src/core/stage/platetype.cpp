@@ -111,19 +111,19 @@ QString plateTypeMismatch(const PlateType &type, const State &state)
         .arg(state.wellCount);
 }
 
-QPointF wellCentre(const PlateType &type, WellPlace well)
+QPointF wellCentre(const PlateType &type, GridWell well)
 {
     return {type.a1Left + (well.col - 1) * type.pitchX, type.a1Top + (well.row - 1) * type.pitchY};
 }
 
-WellPlace placeOfSample(const PlateType &type, int s)
+GridWell placeOfSample(const PlateType &type, int s)
 {
     if (type.cols < 1 || s < 1)
         return {};
     return {(s - 1) / type.cols + 1, (s - 1) % type.cols + 1};
 }
 
-QString stageWellName(WellPlace well)
+QString stageWellName(GridWell well)
 {
     QString letters;
     for (int r = well.row; r > 0; r = (r - 1) / 26)
@@ -131,7 +131,7 @@ QString stageWellName(WellPlace well)
     return letters + QString::number(well.col);
 }
 
-std::optional<WellPlace> parseStageWell(const PlateType &type, QStringView text)
+std::optional<GridWell> parseStageWell(const PlateType &type, QStringView text)
 {
     text = text.trimmed();
     int row = 0;
@@ -149,7 +149,7 @@ std::optional<WellPlace> parseStageWell(const PlateType &type, QStringView text)
     const int col = digits.size() <= 4 ? digits.toInt(&ok) : 0;
     if (!ok || digits.startsWith(u'+') || digits.startsWith(u'-') || row > type.rows || col < 1 || col > type.cols)
         return std::nullopt;
-    return WellPlace{row, col};
+    return GridWell{row, col};
 }
 
 std::optional<PlateType> parseCustomPlate(QStringView text, QString *problem)
@@ -183,6 +183,18 @@ std::optional<PlateType> parseCustomPlate(QStringView text, QString *problem)
     if (!why.isEmpty())
         return refuse(why);
     return type;
+}
+
+std::optional<double> typedNumber(QStringView text)
+{
+    QString plain = text.trimmed().toString();
+    if (!plain.contains(u'.') && plain.count(u',') == 1)
+        plain.replace(u',', u'.');
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 QString decimalText(double value, int decimals)

@@ -36,11 +36,11 @@ struct PlateType
 };
 
 // Row and column of a well, both from 1.
-struct WellPlace
+struct GridWell
 {
     int row = 0;
     int col = 0;
-    friend bool operator==(const WellPlace &, const WellPlace &) = default;
+    friend bool operator==(const GridWell &, const GridWell &) = default;
 };
 
 // The standard footprints and the usual 24- and 48-well layouts.
@@ -59,18 +59,22 @@ QString plateTypeProblem(const PlateType &type);
 QString plateTypeMismatch(const PlateType &type, const State &state);
 
 // The centre of a well in millimetres from the left and top edges.
-QPointF wellCentre(const PlateType &type, WellPlace well);
-WellPlace placeOfSample(const PlateType &type, int s);
+QPointF wellCentre(const PlateType &type, GridWell well);
+GridWell placeOfSample(const PlateType &type, int s);
 
 // "A1", "P24", "AF48": rows after Z go on with AA, AB, ...
-QString stageWellName(WellPlace well);
+QString stageWellName(GridWell well);
 // The well a name stands for ("b7", "AA 12" alike), or none when it is no
 // well of the type.
-std::optional<WellPlace> parseStageWell(const PlateType &type, QStringView text);
+std::optional<GridWell> parseStageWell(const PlateType &type, QStringView text);
 
 // A type given as numbers: "ROWSxCOLS,A1X,A1Y,PITCHX,PITCHY" in
 // millimetres, on the standard footprint. *problem says why when it is none.
 std::optional<PlateType> parseCustomPlate(QStringView text, QString *problem);
+
+// A number as a user types it: '.' or, where there is none, ',' for the
+// decimals, blanks around it ignored; none for anything else.
+std::optional<double> typedNumber(QStringView text);
 
 // A length as the files write it: '.' for the decimals whatever the
 // locale, at most `decimals` of them, no trailing zeros, never "-0".

@@ -27,7 +27,7 @@ std::optional<VisitOrder> visitOrderFromKey(QStringView key);
 struct RouteWell
 {
     int sample = 0;
-    WellPlace well;
+    GridWell well;
     QPointF at;
 };
 

@@ -20,7 +20,7 @@ struct State;
 struct StagePosition
 {
     int sample = 0;
-    WellPlace well;
+    GridWell well;
     QString label;          // "B7"
     QString key;            // the sample's key row
     QPointF plateMm;        // from the plate's left and top edges

@@ -114,6 +114,10 @@ QString StageSettings::putType(const PlateType &given, const QString &replacing)
         return QString();
     }
     *old = type;
+    // A calibration the changed type cannot place (its wells are gone) goes with the change.
+    std::erase_if(calibrations, [&](const Calibration &c) {
+        return c.plateType == replacing && !fitCalibration(type, c).ok;
+    });
     if (replacing != type.name) {
         for (Calibration &c : calibrations) {
             if (c.plateType == replacing)
@@ -196,7 +200,7 @@ StageSettings loadStageSettings(QSettings &store)
             const QString wellKey = QStringLiteral("Well %1").arg(w);
             if (!store.contains(wellKey))
                 break;
-            const std::optional<WellPlace> well = parseStageWell(*type, readText(store, wellKey));
+            const std::optional<GridWell> well = parseStageWell(*type, readText(store, wellKey));
             if (!well) {
                 problem = QStringLiteral("\"%1\" is no well of %2").arg(readText(store, wellKey), type->name);
                 break;
