@@ -227,18 +227,27 @@ void StagePositionsDialog::update()
         problem = QStringLiteral("No plate type fits a plate of %1 wells: add one under Setup > Plate Types.").arg(mState.wellCount);
     else if (choice.xyDevice.isEmpty())
         problem = QStringLiteral("Name the XY stage device the stage program knows, for example %1.").arg(DefaultXYDevice);
-    mList = problem.isEmpty() ? stagePositions(mState, choice.request) : PositionList();
+    // The route is worked out again only when what it depends on changed,
+    // not at every letter of the device's name.
+    const QString routeOf = QStringList{choice.plateName, choice.calibrationName, QString::number(int(choice.request.order)),
+                                        choice.request.allWells ? QStringLiteral("all") : QString()}
+                                .join(u'\n');
+    if (routeOf != mRouteOf || choice.plateName.isEmpty()) {
+        mRouteOf = routeOf;
+        mList = choice.plateName.isEmpty() ? PositionList() : stagePositions(mState, choice.request);
+        // Every order's travel, so the choice can be made on it.
+        if (!choice.plateName.isEmpty() && mList.problem.isEmpty()) {
+            const std::array<double, 4> travel = travelByOrder(mState, choice.request);
+            for (int k = 0; k < 4; ++k)
+                mOrder->setItemText(k, QStringLiteral("%1 (%2 mm)")
+                                           .arg(visitOrderName(AllVisitOrders[k]), decimalText(travel[std::size_t(k)], 1)));
+        }
+    }
     if (problem.isEmpty())
         problem = mList.problem;
     if (problem.isEmpty() && mList.positions.empty())
         problem = QStringLiteral("No well holds data, so there is nothing to visit; tick \"Visit all wells\" to visit every well.");
 
-    // Every order's travel, so the choice can be made on it.
-    if (!choice.plateName.isEmpty() && mList.problem.isEmpty()) {
-        const std::array<double, 4> travel = travelByOrder(mState, choice.request);
-        for (int k = 0; k < 4; ++k)
-            mOrder->setItemText(k, QStringLiteral("%1 (%2 mm)").arg(visitOrderName(AllVisitOrders[k]), decimalText(travel[std::size_t(k)], 1)));
-    }
     std::vector<int> route;
     for (const StagePosition &p : mList.positions)
         route.push_back(p.sample);
@@ -277,6 +286,7 @@ void StagePositionsDialog::calibrate()
         return;
     }
     mSettingsChanged = true;
+    mRouteOf.clear();   // a calibration taught again under its name moves every well
     fillCalibrations(taught->name);
 }
 

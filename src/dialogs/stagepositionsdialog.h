@@ -84,6 +84,7 @@ private:
     AskFile mAskFile;
     bool mSettingsChanged = false;
     PositionList mList;
+    QString mRouteOf;       // the choices mList and the travels were made for
     QComboBox *mType = nullptr;
     QComboBox *mCalibration = nullptr;
     QPushButton *mCalibrate = nullptr;

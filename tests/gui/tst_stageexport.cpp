@@ -47,12 +47,14 @@ class TestStageExport : public QObject, WindowDriver
         QTimer::singleShot(0, button, [button] { clickButton(button); });
     }
 
-    // Picks a combo box entry with the keyboard, as a user steps through it.
-    static void pick(QWidget *dialog, const char *name, int index)
+    // Picks a combo box entry with the keyboard: its label's access key,
+    // then the arrow keys, as a user steps through it.
+    static void pick(QWidget *dialog, const char *name, Qt::Key accessKey, int index)
     {
         auto *box = dialog->findChild<QComboBox *>(QLatin1String(name));
         QVERIFY(activated(dialog));
-        box->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), accessKey, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), box);
         QTest::keyClick(box, Qt::Key_Home);
         for (int i = 0; i < index; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
@@ -128,7 +130,7 @@ private slots:
             auto *order = dialog->findChild<QComboBox *>("cboOrder");
             for (int i = 0; i < order->count(); ++i)
                 orders << order->itemText(i);
-            pick(dialog, "cboOrder", 3);
+            pick(dialog, "cboOrder", Qt::Key_O, 3);
             clickLater(dialog, "cmdCalibrate");
         });
         whenModal("Calibration", [](QWidget *teach) {
@@ -214,7 +216,7 @@ private slots:
             auto *all = dialog->findChild<QCheckBox *>("chkAllWells");
             QTest::mouseClick(all, Qt::LeftButton, {}, QPoint(8, all->height() / 2));
             QVERIFY(save->isEnabled());
-            pick(dialog, "cboUnits", 1);
+            pick(dialog, "cboUnits", Qt::Key_U, 1);
             clickButton(save);
         });
         dialogs->answers = {path("all.csv")};
