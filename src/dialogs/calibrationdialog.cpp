@@ -82,7 +82,10 @@ CalibrationDialog::CalibrationDialog(const PlateType &type, const Calibration &i
     grid->addWidget(new QLabel(QStringLiteral("Well"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Stage X"), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Stage Y"), this), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Residual"), this), 0, 3);
+    auto *residual = new QLabel(QStringLiteral("Residual"), this);
+    residual->setToolTip(QStringLiteral("How far the taught position lies from where the plate's own geometry, "
+                                        "turned and shifted to fit the taught wells best, puts the well"));
+    grid->addWidget(residual, 0, 3);
     const QStringList suggested{QStringLiteral("A1"), stageWellName({type.rows, type.cols}), stageWellName({1, type.cols})};
     for (int i = 0; i < MaxTaughtWells; ++i) {
         const bool given = std::size_t(i) < initial.wells.size();

@@ -30,7 +30,7 @@ QString gridText(int wells)
 
 } // namespace
 
-PlateTypesDialog::PlateTypesDialog(const StageSettings &settings, QWidget *parent)
+PlateTypesDialog::PlateTypesDialog(const StageSettings &settings, int wells, QWidget *parent)
     : QDialog(parent)
     , mSettings(settings)
 {
@@ -128,7 +128,8 @@ PlateTypesDialog::PlateTypesDialog(const StageSettings &settings, QWidget *paren
         }
         showType();
     });
-    fillList(mSettings.chosenType(96) ? mSettings.chosenType(96)->name : QString());
+    const PlateType *chosen = mSettings.chosenType(wells);
+    fillList(chosen ? chosen->name : QString());
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -290,9 +291,9 @@ void PlateTypesDialog::done(int result)
     QDialog::done(result);
 }
 
-std::optional<StageSettings> PlateTypesDialog::ask(QWidget *parent, const StageSettings &settings)
+std::optional<StageSettings> PlateTypesDialog::ask(QWidget *parent, const StageSettings &settings, int wells)
 {
-    PlateTypesDialog dialog(settings, parent);
+    PlateTypesDialog dialog(settings, wells, parent);
     centreOnScreen(&dialog, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -23,12 +23,13 @@ class PlateTypesDialog : public QDialog
     Q_OBJECT
 
 public:
-    PlateTypesDialog(const StageSettings &settings, QWidget *parent = nullptr);
+    // Opens on the type chosen for plates of `wells` wells.
+    PlateTypesDialog(const StageSettings &settings, int wells, QWidget *parent = nullptr);
 
     const StageSettings &settings() const { return mSettings; }
 
     // The settings as the user left them with OK, or none.
-    static std::optional<StageSettings> ask(QWidget *parent, const StageSettings &settings);
+    static std::optional<StageSettings> ask(QWidget *parent, const StageSettings &settings, int wells);
 
     void done(int result) override;
 

@@ -49,7 +49,7 @@ void tellNotExported(QWidget *parent, const QString &path, const QString &why)
 
 void MainWindow::mnuSetupPlateTypes_Click()
 {
-    const std::optional<StageSettings> kept = PlateTypesDialog::ask(this, readStageSettings());
+    const std::optional<StageSettings> kept = PlateTypesDialog::ask(this, readStageSettings(), mState.wellCount);
     if (kept)
         writeStageSettings(*kept);
 }

@@ -187,8 +187,9 @@ public:
 
     std::vector<int> run()
     {
+        // Tries and the wells turned round by the moves made both count.
         long tries = 0;
-        const long budget = 400L * mN + 200000L;
+        const long budget = 2000L * mN + 200000L;
         bool improved = true;
         while (improved && tries < budget) {
             improved = false;
@@ -196,7 +197,7 @@ public:
                 for (int side = 0; side < 2; ++side) {
                     for (int c : mNeighbours[std::size_t(a)]) {
                         ++tries;
-                        if (tryMove(a, c, side == 0)) {
+                        if (tryMove(a, c, side == 0, &tries)) {
                             improved = true;
                             break;
                         }
@@ -253,7 +254,7 @@ private:
     // Makes a and c neighbours when that shortens the tour: with `ahead`,
     // a's successor b and c's successor e become neighbours as well;
     // otherwise the predecessors do.
-    bool tryMove(int a, int c, bool ahead)
+    bool tryMove(int a, int c, bool ahead, long *work)
     {
         const int i = mPlace[std::size_t(a)];
         const int j = mPlace[std::size_t(c)];
@@ -266,16 +267,14 @@ private:
         if (gain <= 1e-9)
             return false;
         // Ahead: reverse b..c. Behind: reverse c..b, that is e's successor to a's predecessor.
-        if (ahead)
-            reverse(i + 1, j);
-        else
-            reverse(j, i - 1);
+        *work += ahead ? reverse(i + 1, j) : reverse(j, i - 1);
         return true;
     }
 
     // Reverses the tour from place `from` to place `to`, going forward and
     // wrapping round; the shorter side is turned, which is the same tour.
-    void reverse(int from, int to)
+    // Returns how many places it turned.
+    int reverse(int from, int to)
     {
         from = (from % mN + mN) % mN;
         to = (to % mN + mN) % mN;
@@ -293,6 +292,7 @@ private:
             mPlace[std::size_t(mTour[std::size_t(p)])] = p;
             mPlace[std::size_t(mTour[std::size_t(q)])] = q;
         }
+        return len;
     }
 
     const std::vector<RouteWell> &mWells;
