@@ -544,7 +544,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads, checks and rewrites Tessar sample files (.kwl) exactly as Tessar does,\n"
-        "and exchanges sample lists with spreadsheets.\n"
+        "exchanges sample lists with spreadsheets and writes the positions a stage visits.\n"
         "\n"
         "Commands:\n"
         "  dump FILE         print the document FILE holds as JSON\n"
