@@ -2,7 +2,9 @@
 // the plainest equivalent C++, in the same run, and prints how much slower
 // the core is. Also imports the same document as a 1536-line CSV table into
 // a document with its rows and keys, against splitting that table into its
-// cells in plain C++.
+// cells in plain C++. And times the shortest stage route through the
+// 1536 wells, full and with every other well empty at random, with the
+// position list written, against its goal.
 //
 //   tessar-bench [Google Benchmark flags]
 //
@@ -21,11 +23,13 @@
 #include "core/document/document.h"
 #include "core/files/samplefile.h"
 #include "core/document/state.h"
+#include "core/stage/stagepositions.h"
 #include "core/tables/tableexport.h"
 #include "core/tables/tableimport.h"
 #include "core/tables/tablereader.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -46,6 +50,7 @@ struct Fixture
     QByteArray bytes;     // the file's content
     QString csvPath;      // the document as a CSV table
     State importTarget;   // the document's rows and keys, no samples
+    State sparse;         // the document with about half its wells emptied
 };
 
 Fixture *fixture = nullptr;
@@ -149,6 +154,36 @@ void BM_ImportBaseline(benchmark::State &bm)
     }
 }
 
+// A calibrated plate, as a stage run uses it.
+void stageRoute(benchmark::State &bm, const State &state)
+{
+    PositionRequest request;
+    request.plate = *defaultPlateType(1536);
+    Calibration calibration{QStringLiteral("bench"), request.plate.name, StageUnit::Micrometre, true, true,
+                            {{{1, 1}, {1000, 2000}}, {{32, 48}, {106790, 71480}}, {{1, 48}, {106540, 1250}}}};
+    request.calibration = fitCalibration(request.plate, calibration);
+    request.order = VisitOrder::Shortest;
+    for (auto _ : bm) {
+        const PositionList list = stagePositions(state, request);
+        const QByteArray file = positionListFile(list, DefaultXYDevice);
+        if (list.positions.empty() || file.isEmpty()) {
+            bm.SkipWithError("no positions");
+            return;
+        }
+        benchmark::DoNotOptimize(file.data());
+    }
+}
+
+void BM_StageRouteFull(benchmark::State &bm)
+{
+    stageRoute(bm, fixture->doc.state);
+}
+
+void BM_StageRouteSparse(benchmark::State &bm)
+{
+    stageRoute(bm, fixture->sparse);
+}
+
 // Both sides must do the same I/O for the ratios to mean anything.
 bool sameFiles(const Fixture &f)
 {
@@ -174,6 +209,8 @@ BENCHMARK(BM_ParseCore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormatCore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportCore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageRouteFull)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageRouteSparse)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -210,6 +247,14 @@ int main(int argc, char **argv)
     }
     f.importTarget = f.doc.state;
     clearSamples(f.importTarget);
+    f.sparse = f.doc.state;
+    QRandomGenerator random(19);
+    for (int s = 1; s <= f.sparse.wellCount; ++s) {
+        if (random.bounded(2) == 0) {
+            for (int field = 0; field <= f.sparse.sampleTable.lastField(); ++field)
+                f.sparse.sampleTable(s, field).clear();
+        }
+    }
     std::fprintf(stdout, "table: 1536 lines, %d columns, %lld bytes\n", f.doc.state.fieldCount() + 2,
                  static_cast<long long>(table.size()));
     std::fprintf(stdout, "document: %d wells, %d rows per sample, %lld bytes\n", f.doc.state.wellCount,
@@ -222,6 +267,8 @@ int main(int argc, char **argv)
         {"import / table split", "BM_ImportCore", "BM_ImportBaseline", 10.0},
     }, {
         {"import of a 1536-line CSV", "BM_ImportCore", 50.0},
+        {"shortest route and position list, 1536 wells", "BM_StageRouteFull", 50.0},
+        {"the same, half the wells at random", "BM_StageRouteSparse", 50.0},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

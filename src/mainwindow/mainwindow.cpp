@@ -4,6 +4,7 @@
 #include "core/plate/plategeometry.h"
 #include "core/files/recovery.h"
 #include "core/files/samplefile.h"
+#include "dialogs/stagepositionsdialog.h"
 #include "documenthistory.h"
 #include "recoverykeeper.h"
 #include "platform/captionframe.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(State &state, QWidget *parent)
     connect(mPicWell, &PicWell::mousePressed, this, [this] { PicWell_MouseDown(); });
     connect(mPicWell, &PicWell::mouseReleased, this, [this] { PicWell_MouseUp(); });
     connect(mPicWell, &PicWell::keyPressed, this, [this](int key) { PicWell_KeyDown(key); });
+    mLastStageExport = std::make_unique<StageExport>();
 }
 
 MainWindow::~MainWindow() = default;

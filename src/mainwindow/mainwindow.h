@@ -39,6 +39,7 @@ class PicWell;
 class RecoveryKeeper;
 struct FillResult;
 struct SearchStart;
+struct StageExport;
 struct TextTable;
 enum class ExportFormat;
 
@@ -137,6 +138,8 @@ public:
     void mnuFileExportCsv_Click();
     void mnuFileExportJson_Click();
     void mnuEditPasteTable_Click();
+    void mnuFileExportStage_Click();
+    void mnuSetupPlateTypes_Click();
 
 signals:
     // The window has closed and saved the settings: the program ends.
@@ -243,6 +246,7 @@ private:
     QPointer<QWidget> mWatchedModal;  // the dialog they wait for
     bool mHandingOver = false;
     bool mExportAllWells = false;   // the last export's choice
+    std::unique_ptr<StageExport> mLastStageExport;   // the stage export's last choices
 };
 
 } // namespace Tessar

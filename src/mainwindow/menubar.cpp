@@ -85,6 +85,8 @@ void MainWindow::createMenus()
             &QAction::triggered, this, [this] { mnuFileExportPdf_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFilePrintPreview"), QStringLiteral("Print Pre&view...")),
             &QAction::triggered, this, [this] { mnuFilePrintPreview_Click(); });
+    connect(addItem(exports, QStringLiteral("mnuFileExportStage"), QStringLiteral("&Stage Positions...")),
+            &QAction::triggered, this, [this] { mnuFileExportStage_Click(); });
 
     QMenu *edit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
     edit->addAction(mHistory->undoAction());
@@ -143,6 +145,8 @@ void MainWindow::createMenus()
     });
     connect(addItem(setup, QStringLiteral("mnuSetupConfigure"), QStringLiteral("Con&figure")),
             &QAction::triggered, this, [this] { mnuSetupConfigure_Click(); });
+    connect(addItem(setup, QStringLiteral("mnuSetupPlateTypes"), QStringLiteral("&Plate Types...")),
+            &QAction::triggered, this, [this] { mnuSetupPlateTypes_Click(); });
 
     QMenu *insert = addMenu(bar, "mnuInsert", QStringLiteral("&Insert"));
     for (int k = 1; k <= KeyCount; ++k) {

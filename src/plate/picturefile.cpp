@@ -24,8 +24,16 @@ bool fail(QString *error, const QString &why)
     return false;
 }
 
+void paint(QPainter &painter, const State &state, const PictureLayout &layout, const PictureOptions &options,
+           const PictureOverlay &overlay)
+{
+    paintPlatePicture(painter, state, layout, picturePixelsPerDip(options));
+    if (overlay)
+        overlay(painter, layout, picturePixelsPerDip(options));
+}
+
 bool pngBytes(const State &state, const PictureLayout &layout, const PictureOptions &options, QIODevice &out,
-              QString *error)
+              QString *error, const PictureOverlay &overlay)
 {
     QImage image(layout.size(), QImage::Format_RGB32);
     if (image.isNull())
@@ -34,7 +42,7 @@ bool pngBytes(const State &state, const PictureLayout &layout, const PictureOpti
                                .arg(layout.size().height()));
     {
         QPainter painter(&image);
-        paintPlatePicture(painter, state, layout, picturePixelsPerDip(options));
+        paint(painter, state, layout, options, overlay);
     }
     QImageWriter writer(&out, "png");
     if (!writer.write(image))
@@ -42,7 +50,8 @@ bool pngBytes(const State &state, const PictureLayout &layout, const PictureOpti
     return true;
 }
 
-QByteArray svgBytes(const State &state, const PictureLayout &layout, const PictureOptions &options)
+QByteArray svgBytes(const State &state, const PictureLayout &layout, const PictureOptions &options,
+                    const PictureOverlay &overlay)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -54,7 +63,7 @@ QByteArray svgBytes(const State &state, const PictureLayout &layout, const Pictu
     generator.setDescription(layout.description().text);
     {
         QPainter painter(&generator);
-        paintPlatePicture(painter, state, layout, picturePixelsPerDip(options));
+        paint(painter, state, layout, options, overlay);
     }
     return buffer.data();
 }
@@ -72,7 +81,7 @@ std::optional<PictureFormat> pictureFormatFor(const QString &path)
 }
 
 bool writePlatePicture(const State &state, PictureFormat format, const PictureOptions &options, const QString &path,
-                       QString *error)
+                       QString *error, const PictureOverlay &overlay)
 {
     const QString problem = pictureSizeProblem(state, options);
     if (!problem.isEmpty())
@@ -84,9 +93,9 @@ bool writePlatePicture(const State &state, PictureFormat format, const PictureOp
         return fail(error, file.errorString());
     bool written = false;
     if (format == PictureFormat::Png) {
-        written = pngBytes(state, layout, options, file, error);
+        written = pngBytes(state, layout, options, file, error, overlay);
     } else {
-        const QByteArray bytes = svgBytes(state, layout, options);
+        const QByteArray bytes = svgBytes(state, layout, options, overlay);
         written = file.write(bytes) == bytes.size();
         if (!written)
             fail(error, file.errorString());

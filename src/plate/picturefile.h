@@ -4,11 +4,18 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+class QPainter;
 
 namespace Tessar {
 
+class PictureLayout;
 struct State;
+
+// Drawn over the plate once it is painted, in the picture's pixels.
+using PictureOverlay = std::function<void(QPainter &, const PictureLayout &, double pixelsPerDip)>;
 
 enum class PictureFormat { Png, Svg };
 
@@ -21,6 +28,6 @@ std::optional<PictureFormat> pictureFormatFor(const QString &path);
 // half-written file and no changed one; `error` then says why. Needs a
 // QGuiApplication (the offscreen platform will do) for the fonts.
 bool writePlatePicture(const State &state, PictureFormat format, const PictureOptions &options, const QString &path,
-                       QString *error);
+                       QString *error, const PictureOverlay &overlay = {});
 
 } // namespace Tessar

@@ -155,6 +155,7 @@ private slots:
             {"FindFrm", menu("mnuSearch", "mnuSearchFind")},
             {"Stat", [this] { QTest::mouseClick(child<QPushButton>(QStringLiteral("CmdList")), Qt::LeftButton); }},
             {"frmAbout", menu("mnuHelp", "mnuHelpAbout")},
+            {"PlateTypes", menu("mnuSetup", "mnuSetupPlateTypes")},
         };
         for (const auto &[name, open] : opened) {
             QRect outer, inner;

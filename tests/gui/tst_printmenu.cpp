@@ -61,7 +61,7 @@ private slots:
             keys += action->text().at(amp + 1).toLower();
         }
         QCOMPARE(entries, QStringList({"mnuFileExportCsv", "mnuFileExportJson", "mnuFileExportImage",
-                                       "mnuFileExportPdf", "mnuFilePrintPreview"}));
+                                       "mnuFileExportPdf", "mnuFilePrintPreview", "mnuFileExportStage"}));
     }
 
     void printoutAsPdfGoesBesideTheDocument()

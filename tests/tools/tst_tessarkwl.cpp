@@ -1,4 +1,4 @@
-#include "../testfiles.h"
+#include "../core/coretest.h"
 
 #include "core/plate/picturelayout.h"
 #include "core/reports/printout.h"
@@ -9,9 +9,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
+#include <QXmlStreamReader>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,6 +75,76 @@ Run kwlAsUser(const QStringList &arguments, const QString &groups, const QString
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+// Reads a position list the way a stage program does, with Python's own
+// JSON reader: every value must sit in its typed envelope, or the program
+// finds nothing. Prints one line per position.
+const char *const positionReader = R"(
+import json, sys
+with open(sys.argv[1], encoding="utf-8") as f:
+    doc = json.load(f)
+assert doc["format"] == "Micro-Manager Property Map" and doc["major_version"] == 2 and doc["encoding"] == "UTF-8"
+positions = doc["map"]["StagePositions"]
+assert positions["type"] == "PROPERTY_MAP"
+def scalar(value, kind):
+    assert value["type"] == kind, value
+    return value["scalar"]
+for p in positions["array"]:
+    device = scalar(p["DefaultXYStage"], "STRING")
+    scalar(p["DefaultZStage"], "STRING")
+    row, col = scalar(p["GridRow"], "INTEGER"), scalar(p["GridCol"], "INTEGER")
+    assert type(row) is int and type(col) is int
+    assert p["Properties"] == {"type": "PROPERTY_MAP", "scalar": {}}
+    assert p["DevicePositions"]["type"] == "PROPERTY_MAP"
+    (xy,) = [d for d in p["DevicePositions"]["array"] if scalar(d["Device"], "STRING") == device]
+    assert xy["Position_um"]["type"] == "DOUBLE"
+    x, y = xy["Position_um"]["array"]
+    assert type(x) is float and type(y) is float
+    print(scalar(p["Label"], "STRING"), device, row, col, x, y)
+)";
+
+const char *const csvReader = R"(
+import csv, sys
+with open(sys.argv[1], encoding="utf-8", newline="") as f:
+    rows = list(csv.reader(f))
+print("|".join(rows[0]))
+for r in rows[1:]:
+    print(int(r[0]), r[1], int(r[2]), r[3], float(r[4]), float(r[5]))
+)";
+
+QStringList python(const char *script, const QString &file)
+{
+    QProcess process;
+    process.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromUtf8(script), file});
+    process.waitForFinished(30000);
+    if (process.exitCode() != 0)
+        qWarning("%s", process.readAllStandardError().constData());
+    return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The cells of the first sheet of a flat OpenDocument spreadsheet: the
+// number a cell holds, else its text.
+QList<QStringList> spreadsheetCells(const QString &path)
+{
+    QList<QStringList> rows;
+    QXmlStreamReader xml(fileBytes(path));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"table-row") {
+            rows.append(QStringList());
+        } else if (xml.name() == u"table-cell" && !rows.isEmpty()) {
+            const auto attributes = xml.attributes();
+            const int repeat = std::clamp(attributes.value("table:number-columns-repeated").toInt(), 1, 20);
+            const QString value = attributes.value("office:value-type") == u"float"
+                ? QStringLiteral("=") + attributes.value("office:value").toString()
+                : xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            for (int i = 0; i < repeat; ++i)
+                rows.last() << value;
+        }
+    }
+    return rows;
+}
+
 struct stat statOf(const QString &path)
 {
     struct stat info {};
@@ -97,6 +171,8 @@ private slots:
     void exportPictures();
     void importTables();
     void resaveOverSharedFiles();
+    void stagePositions();
+    void stagePositionsInSpreadsheets();
 
 private:
     QString write(const QString &name, const QByteArray &bytes) { return writeBytes(mDir.filePath(name), bytes); }
@@ -366,6 +442,140 @@ void TestTessarKwl::resaveOverSharedFiles()
     QCOMPARE(after.st_gid, lab);
     QCOMPARE(after.st_mode & 07777, mode_t(0664));
     QCOMPARE(after.st_size, qint64(exampleFile.size()) - 1);   // "5.00" became "5.1"
+}
+
+
+// A 1536-well plate turned on the stage by 0.4 degrees and taught at three
+// wells: the position list reads back, through a reader of its own, with
+// the wells' labels in sample order and every well where the turned plate
+// puts it.
+void TestTessarKwl::stagePositions()
+{
+    if (QStandardPaths::findExecutable("python3").isEmpty())
+        QSKIP("python3 is needed to read the files back");
+    State doc = newPlate(1536);
+    const std::vector<int> keyed = {1, 48, 1000, 26 * 48 + 1, 1536};
+    for (int s : keyed)
+        doc.sampleTable(s, 0) = "Std";
+    const QString file = writePlate(doc, mDir.filePath("big.kwl"));
+    const double turn = 0.4 * M_PI / 180;
+    auto stage = [&](double xMm, double yMm) {
+        return QPointF(5000 + 1000 * (std::cos(turn) * xMm - std::sin(turn) * yMm),
+                       -2000 + 1000 * (std::sin(turn) * xMm + std::cos(turn) * yMm));
+    };
+    auto teach = [&](const char *well, double x, double y) {
+        const QPointF at = stage(x, y);
+        return QStringLiteral("%1=%2,%3").arg(well).arg(at.x(), 0, 'f', 4).arg(at.y(), 0, 'f', 4);
+    };
+    const QString pos = mDir.filePath("big.pos");
+    Run run = kwl({"positions", file, "--plate", "ANSI/SLAS 1536", "--order", "sample", "--to", "pos", "-o", pos,
+                   "--teach", teach("A1", 11.005, 7.865), teach("AF48", 116.755, 77.615), teach("A48", 116.755, 7.865),
+                   "--xy-device", "Stage \"XY\""});
+    QCOMPARE(run.status, 0);
+    const QStringList read = python(positionReader, pos);
+    QCOMPARE(read.size(), int(keyed.size()));
+    const QStringList labels{"A1", "A48", "U40", "AA1", "AF48"};
+    for (int i = 0; i < read.size(); ++i) {
+        const QStringList f = read[i].split(' ');
+        QCOMPARE(f[0], labels[i]);
+        QCOMPARE(f.mid(1, 2).join(' '), "Stage \"XY\"");
+        const int row = f[3].toInt(), col = f[4].toInt();
+        QCOMPARE(row * 48 + col + 1, keyed[std::size_t(i)]);
+        const QPointF want = stage(11.005 + col * 2.25, 7.865 + row * 2.25);
+        QVERIFY2(std::abs(f[5].toDouble() - want.x()) < 0.01 && std::abs(f[6].toDouble() - want.y()) < 0.01,
+                 qPrintable(read[i]));
+    }
+
+    // The shortest route is never longer than the serpentine, and the JSON names every well once.
+    auto travel = [&](const char *order) {
+        return kwl({"positions", file, "--order", order, "--to", "json", "--all-wells"}).json()["travel_mm"].toDouble();
+    };
+    QVERIFY(travel("shortest") <= travel("rows") + 1e-6);
+    QVERIFY(travel("rows") < travel("sample"));
+    run = kwl({"positions", file, "--order", "shortest", "--to", "json"});
+    QCOMPARE(run.json()["positions"].toArray().size(), 5);
+    QCOMPARE(run.json()["plate"].toString(), "ANSI/SLAS 1536");
+
+    // Plate types and calibrations from the settings; a stored type that
+    // fails the checks is named on stderr and never used.
+    {
+        QSettings store(settingsFilePath(), QSettings::IniFormat);
+        store.setValue("Stage/Plate Types/size", 2);
+        store.setValue("Stage/Plate Types/1/Name", "Deep 96");
+        for (const auto &[key, value] : std::vector<std::pair<const char *, const char *>>{
+                 {"Rows", "8"}, {"Columns", "12"}, {"A1 Left", "14"}, {"A1 Top", "11"}, {"Pitch X", "9"},
+                 {"Pitch Y", "9"}, {"Width", "127.76"}, {"Height", "85.48"}}) {
+            store.setValue(QStringLiteral("Stage/Plate Types/1/") + key, value);
+            store.setValue(QStringLiteral("Stage/Plate Types/2/") + key, value);
+        }
+        store.setValue("Stage/Plate Types/2/Name", "Broken");
+        store.setValue("Stage/Plate Types/2/Pitch X", "nine");
+        store.setValue("Stage/Calibrations/size", 1);
+        store.setValue("Stage/Calibrations/1/Name", "Holder");
+        store.setValue("Stage/Calibrations/1/Plate Type", "Deep 96");
+        store.setValue("Stage/Calibrations/1/Units", "mm");
+        store.setValue("Stage/Calibrations/1/Y Direction", "up");
+        store.setValue("Stage/Calibrations/1/Well 1", "A1");
+        store.setValue("Stage/Calibrations/1/X 1", "100");
+        store.setValue("Stage/Calibrations/1/Y 1", "50");
+        store.setValue("Stage/Calibrations/1/Well 2", "H12");
+        store.setValue("Stage/Calibrations/1/X 2", "199");
+        store.setValue("Stage/Calibrations/1/Y 2", "-13");
+    }
+    const QString small = writePlate(exampleDocument(96), mDir.filePath("small.kwl"));
+    run = kwl({"positions", small, "--plate", "Deep 96", "--calibration", "Holder", "--units", "mm", "--to", "csv"});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, "Order,Well,Sample No.,Key,X (mm),Y (mm)\r\n1,A2,2,Blank,109,50\r\n");
+    QVERIFY(run.err.contains("\"Broken\") was left out"));
+
+    // Everything that cannot make positions says why, with the README's statuses.
+    struct Bad { QStringList arguments; int status; const char *says; };
+    for (const Bad &bad : std::initializer_list<Bad>{
+             {{small, "--to", "pos", "--teach", "A1=10,10", "H12=10,10"}, 2, "taught at one stage position"},
+             {{small, "--to", "pos", "--teach", "A1=10,10", "A1=900,900"}, 2, "A1 is taught twice"},
+             {{small, "--to", "pos", "--teach", "A1=10;10"}, 2, "write WELL=X,Y"},
+             {{small, "--to", "pos", "--plate", "Broken"}, 2, "no plate type \"Broken\""},
+             {{small, "--to", "pos", "--plate", "ANSI/SLAS 384"}, 2, "the document's plate has 96"},
+             {{small, "--to", "pos", "--plate", "custom:8x12,14,11,19,9"}, 2, "outside"},
+             {{small, "--to", "pos", "--order", "random"}, 2, "--order must be"},
+             {{small, "--to", "xml"}, 2, "unknown positions format"},
+             {{small, "--to", "pos", "--plate", "Deep 96", "--calibration", "Other"}, 2, "no calibration named"},
+             {{write("notes.txt", "shopping list\n"), "--to", "pos"}, 3, ""},
+             {{mDir.filePath("none.kwl"), "--to", "pos"}, 1, ""},
+             {{small, "--to", "pos", "-o", mDir.filePath("no/such/dir.pos")}, 1, ""}}) {
+        run = kwl(QStringList{"positions"} + bad.arguments);
+        QCOMPARE(run.status, bad.status);
+        QVERIFY2(run.err.contains(bad.says), run.err.constData());
+    }
+}
+
+// The CSV as spreadsheets read it: Python's csv module finds the columns and
+// numbers, and LibreOffice Calc, converting without a window, takes the
+// coordinates as numbers with the unit intact in the headers.
+void TestTessarKwl::stagePositionsInSpreadsheets()
+{
+    State doc = exampleDocument(384);
+    doc.sampleTable(384, 0) = "Std, high";
+    const QString file = writePlate(doc, mDir.filePath("sheet.kwl"));
+    const QString csv = mDir.filePath("sheet.csv");
+    QCOMPARE(kwl({"positions", file, "--plate", "ANSI/SLAS 384", "--to", "csv", "-o", csv}).status, 0);
+    if (!QStandardPaths::findExecutable("python3").isEmpty()) {
+        QCOMPARE(python(csvReader, csv), (QStringList{"Order|Well|Sample No.|Key|X (\u00b5m)|Y (\u00b5m)",
+                                                      "1 A2 2 Blank 16630.0 8990.0",
+                                                      "2 P24 384 Std, high 115630.0 76490.0"}));
+    }
+    if (QStandardPaths::findExecutable("soffice").isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed");
+    QProcess office;
+    office.setWorkingDirectory(mDir.path());
+    office.start("soffice", {"-env:UserInstallation=file://" + mDir.filePath("office"), "--headless",
+                             "--infilter=CSV:44,34,76,1", "--convert-to", "fods", "--outdir", mDir.path(), csv});
+    QVERIFY(office.waitForFinished(150000));
+    const QList<QStringList> cells = spreadsheetCells(mDir.filePath("sheet.fods"));
+    QVERIFY2(cells.size() >= 3, office.readAllStandardError().constData());
+    QCOMPARE(cells[0].mid(0, 6), (QStringList{"Order", "Well", "Sample No.", "Key", "X (\u00b5m)", "Y (\u00b5m)"}));
+    QCOMPARE(cells[1].mid(0, 6), (QStringList{"=1", "A2", "=2", "Blank", "=16630", "=8990"}));
+    QCOMPARE(cells[2].mid(0, 6), (QStringList{"=2", "P24", "=384", "Std, high", "=115630", "=76490"}));
 }
 
 QTEST_GUILESS_MAIN(TestTessarKwl)

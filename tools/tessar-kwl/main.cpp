@@ -1,6 +1,7 @@
 // tessar-kwl: reads, checks and rewrites sample files exactly as the
 // program's File > Open and File > Save do, moves sample lists to and
-// from spreadsheet tables, and draws the plate and the printout to files.
+// from spreadsheet tables, draws the plate and the printout to files, and
+// writes the positions a stage visits.
 
 #include "core/document/document.h"
 #include "core/plate/pictureoptions.h"
@@ -8,6 +9,8 @@
 #include "core/files/samplefile.h"
 #include "core/document/settings.h"
 #include "core/document/state.h"
+#include "core/stage/stagepositions.h"
+#include "core/stage/stagesettings.h"
 #include "core/tables/tableexport.h"
 #include "core/tables/tableimport.h"
 #include "core/tables/tablereader.h"
@@ -17,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSettings>
 #include <QTextStream>
 
 #ifdef TESSAR_KWL_PICTURES
@@ -241,6 +245,12 @@ struct Options
     int wells = 0;          // --wells; 0 when not given
     bool force = false;
     bool nameKeys = false;
+    QString plate;          // --plate; empty: the type chosen for the document's plate
+    QString order;
+    QStringList teach;      // WELL=X,Y
+    QString calibration;
+    QString units;
+    QString xyDevice;
 };
 
 int dump(const QString &file)
@@ -388,6 +398,114 @@ int importTable(const QString &tablePath, const Options &options)
     return Complete;
 }
 
+// ---- Stage positions ---------------------------------------------------------
+
+PlateType plateFor(const Options &options, const StageSettings &settings, const State &state)
+{
+    if (options.plate.startsWith(QLatin1String("custom:"))) {
+        QString problem;
+        const std::optional<PlateType> custom = parseCustomPlate(QStringView(options.plate).mid(7), &problem);
+        if (!custom)
+            throw UsageError{QStringLiteral("--plate %1: %2").arg(options.plate, problem)};
+        return *custom;
+    }
+    const PlateType *type = options.plate.isEmpty() ? settings.chosenType(state.wellCount) : settings.findType(options.plate);
+    if (!type) {
+        QStringList names;
+        for (const PlateType &known : settings.allTypes())
+            names << QLatin1Char('"') + known.name + QLatin1Char('"');
+        throw UsageError{QStringLiteral("there is no plate type \"%1\"; there are %2, or custom:ROWSxCOLS,A1X,A1Y,PITCHX,PITCHY")
+                             .arg(options.plate, names.join(QStringLiteral(", ")))};
+    }
+    return *type;
+}
+
+std::optional<CalibrationFit> calibrationFor(const Options &options, const StageSettings &settings,
+                                             const PlateType &plate, StageUnit unit)
+{
+    if (!options.calibration.isEmpty() && !options.teach.isEmpty())
+        throw UsageError{QStringLiteral("give either --calibration or --teach, not both")};
+    Calibration calibration;
+    if (!options.calibration.isEmpty()) {
+        const Calibration *stored = settings.findCalibration(plate.name, options.calibration);
+        if (!stored)
+            throw UsageError{QStringLiteral("%1 has no calibration named \"%2\"").arg(plate.name, options.calibration)};
+        calibration = *stored;
+    } else if (!options.teach.isEmpty()) {
+        calibration.unit = unit;
+        for (const QString &spec : options.teach) {
+            const qsizetype equals = spec.indexOf(u'=');
+            const QStringList xy = spec.mid(equals + 1).split(u',');
+            const std::optional<GridWell> well = parseStageWell(plate, QStringView(spec).left(std::max<qsizetype>(equals, 0)));
+            bool okX = false, okY = false;
+            const QPointF at(xy.value(0).trimmed().toDouble(&okX), xy.value(1).trimmed().toDouble(&okY));
+            if (equals < 1 || xy.size() != 2 || !okX || !okY)
+                throw UsageError{QStringLiteral("--teach %1: write WELL=X,Y, for example A1=1200.5,-350").arg(spec)};
+            if (!well)
+                throw UsageError{QStringLiteral("--teach %1: %2 is no well of %3").arg(spec, spec.left(equals), plate.name)};
+            calibration.wells.push_back({*well, at});
+        }
+    } else {
+        return std::nullopt;
+    }
+    const CalibrationFit fit = fitCalibration(plate, calibration);
+    if (!fit.ok)
+        throw UsageError{QStringLiteral("the calibration cannot be used: %1").arg(fit.problem)};
+    return fit;
+}
+
+int positionsFile(const QString &file, const QStringList &extraTeach, Options options)
+{
+    if (!extraTeach.isEmpty() && options.teach.isEmpty())
+        throw UsageError{QStringLiteral("positions takes one FILE")};
+    options.teach += extraTeach;
+    const QStringList targets{QStringLiteral("pos"), QStringLiteral("csv"), QStringLiteral("json")};
+    if (!targets.contains(options.to))
+        throw UsageError{options.to.isEmpty() ? QStringLiteral("positions needs --to pos|csv|json")
+                                              : QStringLiteral("unknown positions format \"%1\"").arg(options.to)};
+    const std::optional<VisitOrder> order = visitOrderFromKey(options.order.isEmpty() ? QStringLiteral("sample") : options.order);
+    if (!order)
+        throw UsageError{QStringLiteral("--order must be sample, rows, columns or shortest")};
+    const std::optional<StageUnit> unit = unitFromKey(options.units.isEmpty() ? QStringLiteral("um") : options.units);
+    if (!unit)
+        throw UsageError{QStringLiteral("--units must be um or mm")};
+    if (options.xyDevice.isEmpty())
+        throw UsageError{QStringLiteral("--xy-device needs a name")};
+
+    State state;
+    const ReadResult result = readInto(state, file);
+    report(file, result);
+    if (result.status == ReadResult::Unrecognised || (result.status == ReadResult::Failed && result.line == 0))
+        return statusOf(result);
+
+    QSettings store(settingsFilePath(), QSettings::IniFormat);
+    const StageSettings settings = loadStageSettings(store);
+    for (const QString &problem : settings.problems)
+        err() << settingsFilePath() << ": " << problem << Qt::endl;
+    PositionRequest request;
+    request.plate = plateFor(options, settings, state);
+    const QString mismatch = plateTypeMismatch(request.plate, state);
+    if (!mismatch.isEmpty())
+        throw UsageError{QStringLiteral("--plate: %1").arg(mismatch)};
+    request.calibration = calibrationFor(options, settings, request.plate, *unit);
+    request.order = *order;
+    request.allWells = options.allWells;
+    const PositionList list = stagePositions(state, request);
+    if (list.positions.empty())
+        err() << file << ": no well holds data, so there is nothing to visit (--all-wells visits every well)" << Qt::endl;
+
+    QByteArray bytes;
+    if (options.to == QLatin1String("pos"))
+        bytes = positionListFile(list, options.xyDevice);
+    else if (options.to == QLatin1String("csv"))
+        bytes = positionsCsv(list, *unit);
+    else
+        bytes = positionsJson(list, *unit, request.plate.name, *order);
+    if (!writeOutput(options.output, bytes))
+        return IoError;
+    return statusOf(result);
+}
+
 struct Command
 {
     QLatin1String name;
@@ -410,6 +528,11 @@ const std::vector<Command> &commands()
         {QLatin1String("import"), 1, 1,
          {QStringLiteral("into"), QStringLiteral("wells"), QStringLiteral("o"), QStringLiteral("force"), QStringLiteral("name-keys")},
          [](const QStringList &f, const Options &o) { return importTable(f[0], o); }},
+        {QLatin1String("positions"), 1, -1,
+         {QStringLiteral("plate"), QStringLiteral("order"), QStringLiteral("all-wells"), QStringLiteral("teach"),
+          QStringLiteral("calibration"), QStringLiteral("units"), QStringLiteral("xy-device"), QStringLiteral("to"),
+          QStringLiteral("o")},
+         [](const QStringList &f, const Options &o) { return positionsFile(f[0], f.mid(1), o); }},
     };
     return list;
 }
@@ -421,7 +544,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads, checks and rewrites Tessar sample files (.kwl) exactly as Tessar does,\n"
-        "and exchanges sample lists with spreadsheets.\n"
+        "exchanges sample lists with spreadsheets and writes the positions a stage visits.\n"
         "\n"
         "Commands:\n"
         "  dump FILE         print the document FILE holds as JSON\n"
@@ -437,6 +560,14 @@ int main(int argc, char *argv[])
         "                    '-' (standard input); --into writes back into FILE.kwl\n"
         "                    unless -o is given; --wells starts a new document whose\n"
         "                    rows are the table's columns\n"
+        "  positions FILE [--plate NAME] [--order sample|rows|columns|shortest]\n"
+        "            [--all-wells] [--teach WELL=X,Y ... | --calibration NAME]\n"
+        "            [--units um|mm] [--xy-device NAME] --to pos|csv|json [-o OUT]\n"
+        "                    where the stage finds each well to visit, in visit order: a\n"
+        "                    position list (.pos, in um), a CSV table or JSON; plate\n"
+        "                    types and calibrations come from the settings, or\n"
+        "                    --plate custom:ROWSxCOLS,A1X,A1Y,PITCHX,PITCHY (mm) and two\n"
+        "                    or three --teach wells in --units (um unless told)\n"
         "\n"
         "Without -o, or with -o -, text goes to standard output.\n"
         "\n"
@@ -448,7 +579,7 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {QStringLiteral("to"), QStringLiteral("export format: %1").arg(exportTargetNames()), QStringLiteral("format")},
+        {QStringLiteral("to"), QStringLiteral("export format: %1; for positions pos|csv|json").arg(exportTargetNames()), QStringLiteral("format")},
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("where to write ('-' for standard output)"), QStringLiteral("file")},
         {QStringLiteral("all-wells"), QStringLiteral("export every well of the plate, empty ones too")},
         {QStringLiteral("width"), QStringLiteral("the picture's width (default 1417)"), QStringLiteral("pixels")},
@@ -458,8 +589,14 @@ int main(int argc, char *argv[])
         {QStringLiteral("wells"), QStringLiteral("import into a new document of this plate format"), QStringLiteral("n")},
         {QStringLiteral("force"), QStringLiteral("import although the table has problems")},
         {QStringLiteral("name-keys"), QStringLiteral("give key names that match no key to the keys without a name")},
+        {QStringLiteral("plate"), QStringLiteral("the plate type the positions are for"), QStringLiteral("name")},
+        {QStringLiteral("order"), QStringLiteral("visit order: sample, rows, columns or shortest"), QStringLiteral("order")},
+        {QStringLiteral("teach"), QStringLiteral("a well's stage position, read off the stage"), QStringLiteral("well=x,y")},
+        {QStringLiteral("calibration"), QStringLiteral("a calibration of the plate type kept in the settings"), QStringLiteral("name")},
+        {QStringLiteral("units"), QStringLiteral("um or mm, for --teach and the table (default um)"), QStringLiteral("unit")},
+        {QStringLiteral("xy-device"), QStringLiteral("the XY stage device the position list names (default XYStage)"), QStringLiteral("name")},
     });
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("dump, resave, check, export or import"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("dump, resave, check, export, import or positions"));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("the files it works on"),
                                  QStringLiteral("FILE..."));
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv, parser);
@@ -495,6 +632,13 @@ int main(int argc, char *argv[])
         options.into = parser.value(QStringLiteral("into"));
         options.force = parser.isSet(QStringLiteral("force"));
         options.nameKeys = parser.isSet(QStringLiteral("name-keys"));
+        options.plate = parser.value(QStringLiteral("plate"));
+        options.order = parser.value(QStringLiteral("order"));
+        options.teach = parser.values(QStringLiteral("teach"));
+        options.calibration = parser.value(QStringLiteral("calibration"));
+        options.units = parser.value(QStringLiteral("units"));
+        options.xyDevice = parser.isSet(QStringLiteral("xy-device")) ? parser.value(QStringLiteral("xy-device")).trimmed()
+                                                                    : DefaultXYDevice;
         if (parser.isSet(QStringLiteral("wells"))) {
             bool ok = false;
             options.wells = parser.value(QStringLiteral("wells")).toInt(&ok);
