@@ -95,6 +95,10 @@ private slots:
             const QPointF at = wellCentre(type, *parseStageWell(type, QString::fromLatin1(c.well)));
             QVERIFY2(std::abs(at.x() - c.x) < 1e-9 && std::abs(at.y() - c.y) < 1e-9, c.well);
         }
+        // A type of one's own may space rows and columns apart differently.
+        PlateType narrow = builtIn("ANSI/SLAS 96");
+        narrow.pitchY = 4.5;
+        QCOMPARE(wellCentre(narrow, GridWell{8, 12}), QPointF(14.38 + 11 * 9, 11.24 + 7 * 4.5));
         for (const PlateType &type : builtInPlateTypes()) {
             QVERIFY2(plateTypeProblem(type).isEmpty(), qPrintable(type.name));
             QCOMPARE(type.typical, type.wells() < 96);
@@ -121,6 +125,7 @@ private slots:
             {"off the footprint", [](PlateType &t) { t.pitchX = 11; }, "H12"},
             {"A1 outside", [](PlateType &t) { t.a1Left = -1; }, "A1 must lie"},
             {"wells overlap", [](PlateType &t) { t.wellDiameter = 9.5; }, "overlap"},
+            {"rows overlap", [](PlateType &t) { t.pitchY = 4.5; t.wellDiameter = 6; }, "overlap"},
         };
         for (const Bad &b : bad) {
             PlateType t = good;
@@ -200,7 +205,7 @@ private slots:
                  {with({{"A1", a}}), "Teach two wells"},
                  {with({{"A1", a}, {"H12", a}}), "A1 and H12 are taught at one stage position"},
                  {with({{"A1", a}, {"A1", a + QPointF(9000, 0)}}), "A1 is taught twice"},
-                 {with({{"A1", a}, {"A6", a + QPointF(45000, 0)}, {"A12", a + QPointF(99000, 0)}}), "A1, A6 and A12 lie on one line"},
+                 {with({{"A1", a}, {"A6", a + QPointF(45000, 0)}, {"A12", a + QPointF(99000, 0)}}), "A1, A6 and A12 lie on one line: teach a well off"},
                  {with({{"A1", a}, {"H12", a + QPointF(99000, 0)}, {"A12", a + QPointF(49500, 0)}}), "stage positions of A1, H12 and A12"},
                  {with({{"A1", QPointF(14.38, 11.24)}, {"H12", QPointF(113.38, 74.24)}}), "check the numbers and the units (\u00b5m)"},
                  {with({{"A1", a}, {"I1", a + QPointF(9000, 0)}}), "I1 is no well"},
