@@ -9,7 +9,7 @@ cd "$here"
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
           libbenchmark-dev clang-14 libclang-rt-14-dev
           poppler-utils xvfb xauth fonts-dejavu-core openbox x11-utils
-          dpkg-dev file lintian appstream desktop-file-utils man-db
+          dpkg-dev file lintian appstream desktop-file-utils man-db acl
           python3 libreoffice-calc-nogui)
 
 missing=()

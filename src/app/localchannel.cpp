@@ -37,6 +37,8 @@ public:
                     std::function<void(const QByteArray &)> heard) override
     {
         auto *server = new QLocalServer(owner);
+        // Whatever the umask: nobody but this user may knock.
+        server->setSocketOptions(QLocalServer::UserAccessOption);
         QObject::connect(server, &QLocalServer::newConnection, server,
                          [server, heard = std::move(heard)] { acceptKnocks(*server, heard); });
         if (server->listen(name))

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #else
 #include <QLockFile>
@@ -33,14 +34,70 @@ const QByteArray OpenKnock = QByteArrayLiteral("tessar:open:");
 constexpr int ListenWaitMs = 5000;
 constexpr int KnockAgainMs = 5;
 
-QString socketDirectory()
+QString userKey();
+
+#ifdef Q_OS_UNIX
+// Why `folder` may not hold the socket: it must be a folder of this user's
+// that nobody else may enter. Empty when it will do.
+QString privateFolderProblem(const QByteArray &folder)
 {
-    // The runtime folder belongs to the user alone; another user cannot put
-    // a socket in our way there as they could in the shared temp folder.
+    struct stat info {};
+    if (::lstat(folder.constData(), &info) != 0)
+        return qt_error_string(errno);
+    if (!S_ISDIR(info.st_mode))
+        return QStringLiteral("it is not a folder");
+    if (info.st_uid != ::getuid())
+        return QStringLiteral("it belongs to another user");
+    if (info.st_mode & 077)
+        return QStringLiteral("others may open it (mode %1, where 700 is needed)").arg(info.st_mode & 0777, 3, 8, QLatin1Char('0'));
+    return QString();
+}
+#endif
+
+// The runtime folder belongs to the user alone. Without one (a plain su,
+// cron, some remote logins) the socket goes in a folder of the user's own
+// in the shared temp folder, made private; one that another user planted
+// there, or that others may enter, is refused: a copy that listened or
+// knocked there could be reached, or fooled, by them.
+QString socketDirectory(QString *problem)
+{
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
         return runtime;
+#ifdef Q_OS_UNIX
+    const QString folder = QDir::tempPath() + QStringLiteral("/tessar-") + userKey();
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat info {};
+    // What an older copy left here is its own socket, not a folder.
+    if (::lstat(path.constData(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid())
+        ::unlink(path.constData());
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+        *problem = QStringLiteral("%1 could not be made: %2").arg(folder, qt_error_string(errno));
+        return QString();
+    }
+    if (const QString why = privateFolderProblem(path); !why.isEmpty()) {
+        *problem = QStringLiteral("%1 is not used for the running-copy socket: %2.").arg(folder, why);
+        return QString();
+    }
+    return folder;
+#else
+    Q_UNUSED(problem);
     return QDir::tempPath();
+#endif
+}
+
+// Only a socket of this user's is knocked at: a file name handed to
+// anyone else's would be theirs to act on.
+bool ownSocket(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode)
+        && info.st_uid == ::getuid();
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
 }
 
 QString userKey()
@@ -54,11 +111,12 @@ QString userKey()
 #endif
 }
 
-QString socketPath(const QString &name)
+QString socketPath(const QString &name, QString *problem)
 {
     if (name.contains(QLatin1Char('/')))
         return name;
-    return socketDirectory() + QLatin1Char('/') + name;
+    const QString folder = socketDirectory(problem);
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
 }
 
 QByteArray knockFor(const QString &fileToOpen)
@@ -172,8 +230,11 @@ SingleInstance::SingleInstance(QObject *parent)
 }
 
 SingleInstance::SingleInstance(const QString &name, QObject *parent)
-    : QObject(parent), m_serverName(socketPath(name))
+    : QObject(parent)
 {
+    m_serverName = socketPath(name, &m_problem);
+    if (!m_problem.isEmpty())
+        qWarning("Tessar: %s This copy runs alone.", qPrintable(m_problem));
 }
 
 SingleInstance::~SingleInstance()
@@ -191,7 +252,7 @@ QString SingleInstance::defaultName()
 
 bool SingleInstance::start(const QString &fileToOpen)
 {
-    if (m_lock)
+    if (m_lock || m_serverName.isEmpty())
         return true;
 
     const QByteArray knock = knockFor(fileToOpen);
@@ -205,7 +266,8 @@ bool SingleInstance::start(const QString &fileToOpen)
         case RunningCopyLock::Unavailable:
             // No lock here (a folder we may not write to): whoever answers
             // is the running copy, and without one this copy becomes it.
-            if (HandOverChannel *channel = handOverChannel(); channel && channel->knock(m_serverName, knock))
+            if (HandOverChannel *channel = handOverChannel();
+                channel && ownSocket(m_serverName) && channel->knock(m_serverName, knock))
                 return false;
             m_lock = std::move(lock);
             listen();
@@ -218,7 +280,7 @@ bool SingleInstance::start(const QString &fileToOpen)
         // listens in its place.
         if (!channel)
             return true;
-        if (channel->knock(m_serverName, knock))
+        if (ownSocket(m_serverName) && channel->knock(m_serverName, knock))
             return false;
         if (deadline.hasExpired())
             return true;

@@ -33,12 +33,14 @@ public:
     // start() so that the first copy can put it off until its window shows.
     void listen();
 
-    // Where the socket lives (a full path) and the lock that guards it.
+    // Where the socket lives (a full path) and the lock that guards it;
+    // empty when no safe place for it was found (problem() says why).
     QString serverName() const { return m_serverName; }
     QString lockFileName() const { return m_serverName + QStringLiteral(".lock"); }
 
     // The name used when none is given: one per user.
     static QString defaultName();
+    QString problem() const { return m_problem; }
 
 signals:
     void activationRequested();
@@ -49,6 +51,7 @@ private:
     void heard(const QByteArray &line);
 
     QString m_serverName;
+    QString m_problem;
     std::unique_ptr<RunningCopyLock> m_lock;
     QObject *m_server = nullptr;
 };

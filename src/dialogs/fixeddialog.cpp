@@ -7,12 +7,6 @@
 
 namespace Tessar {
 
-void offerCloseOnly(QDialog *dialog)
-{
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-}
-
 void setUpFixedDialog(QDialog *dialog, const QString &name, const QString &title,
                       double widthTwips, double heightTwips)
 {

@@ -98,6 +98,17 @@ void DocumentHistory::markSaved()
     ++mRun;
 }
 
+void DocumentHistory::startHere()
+{
+    for (int i = mFloor; i < mStack.index(); ++i) {
+        if (DocumentCommand *command = commandAt(i))
+            command->release();
+    }
+    mFloor = mStack.index();
+    updateActions();
+    emit changed();
+}
+
 bool DocumentHistory::isModified() const
 {
     return !mStack.isClean();

@@ -40,6 +40,11 @@ public:
 
     // The document now matches its file (it was opened or saved).
     void markSaved();
+    // The document as it now is becomes the oldest one Undo goes back to:
+    // the first of the run, such as a file the program was started with.
+    void startHere();
+    // No step has been taken yet in this run.
+    bool isUntouched() const { return mStack.index() == mFloor && !mStack.canRedo(); }
     bool isModified() const;
 
     // Ends a run of typing: the next character starts a step of its own.

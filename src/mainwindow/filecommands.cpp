@@ -137,7 +137,12 @@ void MainWindow::mnuFileOpen_Click()
 
 void MainWindow::openFile(const QString &path)
 {
+    const bool first = mHistory->isUntouched();
     openDocument(QFileInfo(path).absoluteFilePath(), QStringLiteral("Open ") + QFileInfo(path).fileName());
+    // The file the program was started for is where the run begins: Undo
+    // has no empty document to go back to.
+    if (first)
+        mHistory->startHere();
 }
 
 void MainWindow::openDocument(const QString &path, const QString &stepText)

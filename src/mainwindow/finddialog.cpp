@@ -2,6 +2,7 @@
 
 #include "core/document/state.h"
 #include "dialogs/screencentre.h"
+#include "platform/closeonly.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -18,7 +19,7 @@ FindDialog::FindDialog(State &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("FindFrm"));
     setWindowTitle(QStringLiteral("Find"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    offerCloseOnly(this);
 
     mLabel1 = new QLabel(QStringLiteral("Find What"), this);
     mLabel1->setObjectName(QStringLiteral("Label1"));

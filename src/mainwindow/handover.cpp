@@ -97,7 +97,7 @@ void MainWindow::handOver(const QString &path)
         if (answer == QMessageBox::Save && !save(false))
             return;
     }
-    openDocument(QFileInfo(path).absoluteFilePath(), QStringLiteral("Open ") + name);
+    openFile(path);
 }
 
 } // namespace Tessar

@@ -2,6 +2,7 @@
 
 #include "basiccolourgrid.h"
 #include "colour.h"
+#include "platform/closeonly.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -16,7 +17,7 @@ ColourChooser::ColourChooser(Colour initial, const QString &title, QWidget *pare
 {
     setObjectName(QStringLiteral("ColorChooser"));
     setWindowTitle(title);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    offerCloseOnly(this);
 
     auto *grid = new BasicColourGrid(this);
     grid->setObjectName(QStringLiteral("basicColors"));

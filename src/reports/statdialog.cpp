@@ -3,6 +3,7 @@
 #include "core/reports/listing.h"
 #include "dialogs/screencentre.h"
 #include "platform/twips.h"
+#include "platform/closeonly.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,7 +17,7 @@ StatDialog::StatDialog(const State &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("Stat"));
     setWindowTitle(QStringLiteral("List Samples by Key"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    offerCloseOnly(this);
     setFixedSize(twipsToPixels(5400), twipsToPixels(5520));
 
     auto *label1 = new QLabel(QStringLiteral("Key"), this);

@@ -1,8 +1,9 @@
 // Starts the program exactly as its own main() does, and at the first paint
 // prints how it came up, as one JSON line: the peak resident memory so far
 // (kB), the main window's client and frame rectangles, the available area
-// of its screen and the size of the plate image. The program then ends
-// without writing its settings.
+// of its screen, the size of the plate image and whether Edit > Undo is
+// enabled. The program then ends without writing its settings. A file
+// named on the command line is opened, as by the program itself.
 //
 // With --maximise-and-close it instead maximises the window once it shows,
 // waits for the window manager to do so, says "maximised", and closes the
@@ -11,6 +12,7 @@
 #include "app/startup.h"
 #include "plate/picwell.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -58,6 +60,7 @@ void report(QWidget *window)
         {QStringLiteral("frame"), rect(window->frameGeometry())},
         {QStringLiteral("available"), rect(window->screen()->availableGeometry())},
         {QStringLiteral("image"), QJsonArray{plate->image().width(), plate->image().height()}},
+        {QStringLiteral("undo"), window->findChild<QAction *>(QStringLiteral("mnuEditUndo"))->isEnabled()},
     };
     std::fputs(QJsonDocument(figures).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
     std::fflush(stdout);
@@ -93,6 +96,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const bool maximise = app.arguments().contains(QStringLiteral("--maximise-and-close"));
     Tessar::StartOptions options;
+    if (argc > 1 && !maximise)
+        options.fileToOpen = QString::fromLocal8Bit(argv[1]);
     options.afterFirstPaint = [maximise] {
         QWidget *window = mainWindow();
         if (!window)

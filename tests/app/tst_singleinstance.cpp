@@ -1,12 +1,17 @@
 #include "app/singleinstance.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QUuid>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Tessar::SingleInstance;
 
@@ -22,6 +27,60 @@ class TestSingleInstance : public QObject
     }
 
 private slots:
+    // With no runtime folder (a plain su, cron) and a umask that would leave
+    // everything open, the socket and its lock are in a folder only this
+    // user may enter. A folder planted there that others may use, or that
+    // is another user's, is refused: each copy then runs alone.
+    void withoutARuntimeFolderOnlyTheUserGetsIn_data()
+    {
+        QTest::addColumn<int>("plantedMode");
+        QTest::addColumn<bool>("someoneElses");
+        QTest::newRow("fresh") << -1 << false;
+        QTest::newRow("planted open") << 0777 << false;
+        if (::getuid() == 0)
+            QTest::newRow("planted by another user") << 0700 << true;
+    }
+
+    void withoutARuntimeFolderOnlyTheUserGetsIn()
+    {
+        QFETCH(int, plantedMode);
+        QFETCH(bool, someoneElses);
+        QTemporaryDir temp;
+        const QString folder = temp.filePath("tessar-" + QString::number(::getuid()));
+        if (plantedMode >= 0) {
+            QVERIFY(QDir().mkdir(folder));
+            QVERIFY(::chmod(QFile::encodeName(folder).constData(), mode_t(plantedMode)) == 0);
+            if (someoneElses)
+                QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("XDG_RUNTIME_DIR");
+        environment.insert("TMPDIR", temp.path());
+        QProcess a, b;
+        for (QProcess *process : {&a, &b}) {
+            process->setProcessEnvironment(environment);
+            process->setChildProcessModifier([] { ::umask(0); });
+        }
+        a.start(INSTANCE_HELPER, {"tessar"});
+        QCOMPARE(nextLine(a), "first");
+        b.start(INSTANCE_HELPER, {"tessar"});
+        const QByteArray second = nextLine(b);
+        a.kill();
+        a.waitForFinished();
+        b.kill();
+        b.waitForFinished();
+        if (plantedMode >= 0) {
+            QCOMPARE(second, "first");
+            QVERIFY(a.readAllStandardError().contains("is not used for the running-copy socket"));
+            return;
+        }
+        QCOMPARE(second, "second");
+        struct stat info {};
+        QVERIFY(::lstat(QFile::encodeName(folder).constData(), &info) == 0);
+        QCOMPARE(info.st_uid, ::getuid());
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
+    }
+
     // Of two copies started together exactly one runs; the other knocks at
     // it, and a stranger's junk does not stop that. Killed outright, the
     // running copy leaves its socket file and its lock file behind: neither

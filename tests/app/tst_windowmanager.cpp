@@ -87,7 +87,7 @@ class TestWindowManager : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "openbox", "xprop"})
+        for (const char *tool : {"Xvfb", "openbox", "xprop", "xwininfo"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
         bool started = false;
@@ -102,6 +102,61 @@ private slots:
     void cleanupTestCase()
     {
         stopDesktop();
+    }
+
+    // A start that races its X server (a session starting both at once, on
+    // a busy machine) waits for the display; with no server at all it says
+    // so and ends, where it used to abort with a core dump.
+    void startBeforeTheDisplayIsUp_data()
+    {
+        QTest::addColumn<bool>("serverComes");
+        QTest::newRow("server comes late") << true;
+        QTest::newRow("no server") << false;
+    }
+
+    void startBeforeTheDisplayIsUp()
+    {
+        QFETCH(bool, serverComes);
+        int number = 150;
+        while (number < 200 && (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))
+                                || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))))
+            ++number;
+        const QString display = QStringLiteral(":%1").arg(number);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("TESSAR_SOURCE_DIR") + QStringLiteral("/data:")
+                                                       + qEnvironmentVariable("PATH"));
+        QProcess program, server;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TESSAR_PROGRAM), {});
+        QVERIFY(program.waitForStarted());
+        if (!serverComes) {
+            QVERIFY(program.waitForFinished(30000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 1);
+            QVERIFY(program.readAllStandardError().contains("no display answered at " + display.toUtf8()));
+            return;
+        }
+        QTest::qWait(1500);
+        server.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        bool shown = false;
+        QElapsedTimer clock;
+        clock.start();
+        while (!shown && program.state() == QProcess::Running && clock.elapsed() < 30000) {
+            QProcess list;
+            list.start(QStringLiteral("xwininfo"), {QStringLiteral("-display"), display, QStringLiteral("-root"),
+                                                    QStringLiteral("-tree")});
+            list.waitForFinished(3000);
+            shown = list.readAllStandardOutput().contains("\"Corvant XY Stage\"");
+            if (!shown)
+                QTest::qWait(200);
+        }
+        program.kill();
+        program.waitForFinished();
+        server.terminate();
+        server.waitForFinished();
+        QVERIFY2(shown, program.readAllStandardError().constData());
     }
 
     void maximisedClosesKeepTheStoredPlace()

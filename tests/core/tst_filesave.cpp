@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,6 +14,7 @@
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace Tessar;
@@ -24,6 +27,13 @@ struct stat statOf(const QString &path)
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         qFatal("cannot stat %s", qPrintable(path));
     return info;
+}
+
+QByteArray attributeOf(const QString &path, const char *name)
+{
+    char value[4096];
+    const ssize_t size = ::getxattr(QFile::encodeName(path).constData(), name, value, sizeof value);
+    return size < 0 ? QByteArray() : QByteArray(value, size);
 }
 
 QByteArray contentOf(const QString &path)
@@ -111,6 +121,38 @@ private slots:
         if (!group)
             QSKIP("the user has no second group to check that the file keeps its group");
         QCOMPARE(after.st_gid, *group);
+    }
+
+    // A shared lab folder hangs an access list and attributes of its own on
+    // a file; a save keeps them. A file without an access list gets none
+    // from the folder's default one.
+    void replacedFileKeepsAccessListAndAttributes()
+    {
+        const QString folder = path("shared"), file = path("shared/lab.kwl"), plain = path("shared/plain.kwl");
+        QVERIFY(QDir().mkpath(folder));
+        put(file, "old", 0640);
+        put(plain, "old", 0640);
+        if (::setxattr(QFile::encodeName(file).constData(), "user.origin", "bench 4", 7, 0) != 0)
+            QSKIP(qPrintable("the temporary folder keeps no user attributes: " + qt_error_string(errno)));
+        if (QStandardPaths::findExecutable("setfacl").isEmpty())
+            QSKIP("setfacl is not installed");
+        if (QProcess::execute("setfacl", {"-m", "u:65534:rw", file}) != 0
+            || QProcess::execute("setfacl", {"-d", "-m", "u:65534:r", folder}) != 0)
+            QSKIP("the temporary folder keeps no access lists");
+        const QByteArray acl = attributeOf(file, "system.posix_acl_access");
+        QVERIFY(!acl.isEmpty());
+
+        for (const QString &saved : {file, plain}) {
+            const FileSaveResult result = saveFile(saved, "new", path("kept"));
+            QVERIFY2(result.ok, qPrintable(result.error));
+            QCOMPARE(result.method, FileSaveResult::Replaced);
+            QCOMPARE(contentOf(saved), QByteArray("new"));
+        }
+        QCOMPARE(attributeOf(file, "user.origin"), QByteArray("bench 4"));
+        QCOMPARE(attributeOf(file, "system.posix_acl_access"), acl);
+        QCOMPARE(statOf(file).st_mode & 07777, mode_t(0660));   // the group bits show the list's mask
+        QCOMPARE(attributeOf(plain, "system.posix_acl_access"), QByteArray());
+        QCOMPARE(statOf(plain).st_mode & 07777, mode_t(0640));
     }
 
     void hardLinkedFileIsWrittenInPlace()

@@ -141,7 +141,8 @@ private slots:
     }
 
     // Each dialog's outer frame sits in the middle of the screen's free
-    // area, wherever the main window is.
+    // area, wherever the main window is; those of fixed size have no
+    // buttons to minimise or maximise them.
     void everyDialogOpensInTheMiddleOfTheScreen()
     {
         window->move(0, 0);
@@ -159,14 +160,21 @@ private slots:
         };
         for (const auto &[name, open] : opened) {
             QRect outer, inner;
-            whenModal(QLatin1String(name), [&outer, &inner](QWidget *dialog) {
+            Qt::WindowFlags flags;
+            bool fixed = false;
+            whenModal(QLatin1String(name), [&](QWidget *dialog) {
                 outer = dialog->frameGeometry();
                 inner = dialog->geometry();
+                flags = dialog->windowFlags();
+                fixed = dialog->minimumSize() == dialog->maximumSize();
                 escape(dialog);
             });
             open();
             QCOMPARE(unanswered(), 0);
             QVERIFY2(outer != inner, name);   // the frame is what is centred
+            // A window of fixed size offers no minimising or maximising.
+            QVERIFY2(fixed == (name != std::string_view("frmAbout")), name);
+            QVERIFY2(!fixed || (flags & Qt::CustomizeWindowHint && !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))), name);
             QVERIFY2(std::abs(2 * outer.left() + outer.width() - 2 * area.left() - area.width()) <= 2
                          && std::abs(2 * outer.top() + outer.height() - 2 * area.top() - area.height()) <= 2,
                      name);

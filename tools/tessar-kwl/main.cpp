@@ -214,6 +214,13 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv, QComma
     if (drawn) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A script reads this tool's stderr as its own messages: the window
+        // system's remarks (a missing runtime folder in a cron job, say) are
+        // no concern of the export. Only a fatal one still gets through.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+            if (type == QtFatalMsg)
+                err() << message << Qt::endl;
+        });
         return std::make_unique<QGuiApplication>(argc, argv);
     }
 #else

@@ -8,8 +8,10 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 // Plain system calls throughout, because every short write must count as a
@@ -23,10 +25,50 @@ namespace {
 // save and fill the cache; such a file is not written over in place.
 constexpr qint64 MaxKeptCopy = qint64(256) * 1024 * 1024;
 
+// The access list and the user's own attributes are what shared lab folders
+// hang on a file (who else may read it, a sample's origin); the system's
+// and the security module's attributes are not ours to copy.
+bool carried(const char *name)
+{
+    return std::strncmp(name, "user.", 5) == 0 || std::strcmp(name, "system.posix_acl_access") == 0;
+}
+
+// Gives the new file the old one's access list and user attributes. False
+// when any of them could not be read or set: the new file would then lose
+// what the old one had.
+bool copyAttributes(const QByteArray &from, int to)
+{
+    ssize_t size = ::listxattr(from.constData(), nullptr, 0);
+    if (size < 0)
+        return errno == ENOTSUP;
+    QByteArray names(size, '\0');
+    size = ::listxattr(from.constData(), names.data(), size_t(names.size()));
+    if (size < 0)
+        return false;
+    names.truncate(size);
+    bool hasAccessList = false;
+    for (const char *name = names.constData(); name < names.constData() + names.size(); name += std::strlen(name) + 1) {
+        if (!carried(name))
+            continue;
+        hasAccessList = hasAccessList || std::strcmp(name, "system.posix_acl_access") == 0;
+        const ssize_t length = ::getxattr(from.constData(), name, nullptr, 0);
+        if (length < 0)
+            return false;
+        QByteArray value(length, '\0');
+        const ssize_t got = ::getxattr(from.constData(), name, value.data(), size_t(value.size()));
+        if (got < 0 || ::fsetxattr(to, name, value.constData(), size_t(got), 0) != 0)
+            return false;
+    }
+    // A folder's default access list gave the new file one the old did not have.
+    if (!hasAccessList && ::fremovexattr(to, "system.posix_acl_access") != 0 && errno != ENODATA && errno != ENOTSUP)
+        return false;
+    return true;
+}
+
 enum class Replace {
     Done,
     Failed,
-    NotSafe,   // the new file could not take over the old one's owner or group
+    NotSafe,   // the new file could not take over the old one's owner, group or attributes
 };
 
 // The new file is written beside the old one under a name of its own,
@@ -68,6 +110,8 @@ Replace replaceFile(const QString &path, const QByteArray &bytes, const struct s
             return abandon(Replace::Failed, errno);
         if ((fresh.st_uid != old->st_uid || fresh.st_gid != old->st_gid)
             && ::fchown(fd, old->st_uid, old->st_gid) != 0)
+            return abandon(Replace::NotSafe, errno);
+        if (!copyAttributes(QFile::encodeName(path), fd))
             return abandon(Replace::NotSafe, errno);
         // After the change of owner, which may clear the set-id bits.
         if (::fchmod(fd, old->st_mode & 07777) != 0)

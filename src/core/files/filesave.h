@@ -26,7 +26,8 @@ struct FileSaveResult
 //
 // The file is replaced in one step wherever that keeps everything others
 // rely on: a new file, or one with a single link, in a folder we may write
-// to, whose owner and group the new file can take over. Then a failure
+// to, whose owner, group, access list and user attributes the new file can
+// take over. Then a failure
 // leaves the old file exactly as it was. Otherwise (a shared file in a
 // folder we cannot write to, a hard-linked file, a file owned by someone
 // else) the file is written over in place, so its owner, group and links
