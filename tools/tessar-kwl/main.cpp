@@ -440,16 +440,16 @@ std::optional<CalibrationFit> calibrationFor(const Options &options, const Stage
         calibration = *stored;
     } else if (!options.teach.isEmpty()) {
         calibration.unit = unit;
-        for (const QString &spec : options.teach) {
-            const qsizetype equals = spec.indexOf(u'=');
-            const QStringList xy = spec.mid(equals + 1).split(u',');
-            const std::optional<GridWell> well = parseStageWell(plate, QStringView(spec).left(std::max<qsizetype>(equals, 0)));
+        for (const QString &taught : options.teach) {
+            const qsizetype equals = taught.indexOf(u'=');
+            const QStringList xy = taught.mid(equals + 1).split(u',');
+            const std::optional<GridWell> well = parseStageWell(plate, QStringView(taught).left(std::max<qsizetype>(equals, 0)));
             bool okX = false, okY = false;
             const QPointF at(xy.value(0).trimmed().toDouble(&okX), xy.value(1).trimmed().toDouble(&okY));
             if (equals < 1 || xy.size() != 2 || !okX || !okY)
-                throw UsageError{QStringLiteral("--teach %1: write WELL=X,Y, for example A1=1200.5,-350").arg(spec)};
+                throw UsageError{QStringLiteral("--teach %1: write WELL=X,Y, for example A1=1200.5,-350").arg(taught)};
             if (!well)
-                throw UsageError{QStringLiteral("--teach %1: %2 is no well of %3").arg(spec, spec.left(equals), plate.name)};
+                throw UsageError{QStringLiteral("--teach %1: %2 is no well of %3").arg(taught, taught.left(equals), plate.name)};
             calibration.wells.push_back({*well, at});
         }
     } else {
