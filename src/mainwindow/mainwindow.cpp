@@ -78,8 +78,9 @@ MainWindow::MainWindow(State &state, QWidget *parent)
     mPlateMap = std::make_unique<PlateMap>(mState, *mPicWell);
     mPlateMouse = std::make_unique<PlateMouse>(mState, *mPlateMap);
     connect(mPicWell, &PicWell::mouseMoved, this, [this](float x, float y) { PicWell_MouseMove(x, y); });
-    connect(mPicWell, &PicWell::mousePressed, this, [this] { PicWell_MouseDown(); });
-    connect(mPicWell, &PicWell::mouseReleased, this, [this] { PicWell_MouseUp(); });
+    connect(mPicWell, &PicWell::mousePressed, this,
+            [this](float x, float y, Qt::KeyboardModifiers modifiers) { PicWell_MouseDown(x, y, modifiers); });
+    connect(mPicWell, &PicWell::mouseReleased, this, [this](float x, float y) { PicWell_MouseUp(x, y); });
     connect(mPicWell, &PicWell::keyPressed, this, [this](int key) { PicWell_KeyDown(key); });
 }
 
@@ -249,6 +250,7 @@ void MainWindow::sizeform()
     const PlateMap::Batch drawOnce(*mPlateMap);
     applyLayout();
     showprofile();
+    remarkSelection();
     // The wells have moved under the pointer: the next move says which is there.
     if (mPlateMouse)
         mPlateMouse->reset();
@@ -329,6 +331,7 @@ void MainWindow::focusFirstSample()
 
 void MainWindow::initialize5()
 {
+    clearSelection();
     mnuEditPaste->setEnabled(false);
     newDocument(mState);
     LblFilename->setText(QStringLiteral("Filename: Untitled"));
