@@ -8,7 +8,8 @@
 //    samples;
 //  - on a full 1536-well plate of ten rows, the editing actions as a user
 //    makes them (a typed character, an Insert key, Fill Down 40 from its
-//    menu entry, a drag on the map, Undo and Redo by their keys), each with
+//    menu entry, a drag on the map, every well picked and keyed at once,
+//    Undo and Redo by their keys), each with
 //    the paint that follows, within half a frame.
 //
 //   tessar-guibench [Google Benchmark flags]
@@ -96,6 +97,7 @@ int main(int argc, char **argv)
             {"  and the window repainted", "BM_UndoFillDown40/repainted", 16},
             {"typing one character + paint, 1536 wells", "BM_TypeCharacter", 8},
             {"Insert key (F4 to F9) + paint", "BM_InsertKey", 8},
+            {"select all wells + Insert key + paint", "BM_SelectAllInsertKey", 8},
             {"Fill Down all 40 from the menu + paint", "BM_FillDownMenu", 8},
             {"drag-move on the map + paint", "BM_DragMove", 8},
             {"Undo or Redo (Ctrl+Z, Ctrl+Y) + paint", "BM_UndoRedoKeys", 8},

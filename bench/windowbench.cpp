@@ -280,6 +280,28 @@ void BM_InsertKey(benchmark::State &bm)
     }
 }
 
+// Every well picked by its keys on the map, then an Insert key for all of
+// them, with the paint: picking marks every well and keying redraws each.
+void BM_SelectAllInsertKey(benchmark::State &bm)
+{
+    PlateWindow &w = *window1536;
+    QApplication::setActiveWindow(&w.window);
+    PicWell *picture = w.window.findChild<PicWell *>();
+    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->mapFrom(&w.window, wellPoint(w, TypedSample)));
+    settle();
+    int key = 0;
+    for (auto _ : bm) {
+        press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        press(Qt::Key_F4 + key);
+        key = (key + 1) % KeyCount;
+        settle();
+        bm.PauseTiming();
+        press(Qt::Key_Escape);
+        settle();
+        bm.ResumeTiming();
+    }
+}
+
 // The menu entry as a click on it runs it.
 void BM_FillDownMenu(benchmark::State &bm)
 {
@@ -485,6 +507,7 @@ BENCHMARK_CAPTURE(BM_UndoFillDown40, step, false)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(BM_UndoFillDown40, repainted, true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypeCharacter)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertKey)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectAllInsertKey)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillDownMenu)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragMove)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoRedoKeys)->Unit(benchmark::kMillisecond);

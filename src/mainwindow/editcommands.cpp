@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "core/editing/editing.h"
+#include "core/editing/selectionfill.h"
 #include "core/plate/plategeometry.h"
 #include "platform/grid.h"
 
@@ -38,6 +39,13 @@ void MainWindow::mnuEditPaste_Click()
 
 void MainWindow::mnuEditDeleteAll_Click()
 {
+    if (!mSelection.empty()) {
+        change(QStringLiteral("Delete All"), EditRecorder::Scope::Samples, mSelection, [this] {
+            deleteAllIn(mState, mSelection);
+            fillsample(mState.topSample);
+        });
+        return;
+    }
     change(QStringLiteral("Delete All"), EditRecorder::Scope::Samples, {currentSample(mState)}, [this] {
         deleteAllItems(mState);
         fillsample(mState.topSample);
@@ -85,6 +93,13 @@ void MainWindow::mnuInsertOP_Click(int index)
         return;
     const QString &name = mState.keyName[std::size_t(index)];
     const QString text = name.isEmpty() ? QStringLiteral("Remove Key") : QStringLiteral("Insert ") + name;
+    if (!mSelection.empty()) {
+        change(text, EditRecorder::Scope::Samples, mSelection, [this, index] {
+            insertKeyInto(mState, mSelection, index);
+            fillsample(mState.topSample);
+        });
+        return;
+    }
     change(text, EditRecorder::Scope::Samples, {currentSample(mState)}, [this, index] {
         insertKey(mState, index);
         const int grid = std::clamp(mState.curGrid, 0, MaxFrames - 1);

@@ -159,6 +159,7 @@ void MainWindow::showOpenedDocument()
 {
     // A file that cannot be read leaves what was read of it, and the window
     // shows that.
+    clearSelection();
     const ReadResult result = ReadSampleFile(mState);
     LblCompany->setText(mState.company);
     TxtFileDesc->setText(mState.fileDesc);

@@ -79,8 +79,9 @@ MainWindow::MainWindow(State &state, QWidget *parent)
     mPlateMap = std::make_unique<PlateMap>(mState, *mPicWell);
     mPlateMouse = std::make_unique<PlateMouse>(mState, *mPlateMap);
     connect(mPicWell, &PicWell::mouseMoved, this, [this](float x, float y) { PicWell_MouseMove(x, y); });
-    connect(mPicWell, &PicWell::mousePressed, this, [this] { PicWell_MouseDown(); });
-    connect(mPicWell, &PicWell::mouseReleased, this, [this] { PicWell_MouseUp(); });
+    connect(mPicWell, &PicWell::mousePressed, this,
+            [this](float x, float y, Qt::KeyboardModifiers modifiers) { PicWell_MouseDown(x, y, modifiers); });
+    connect(mPicWell, &PicWell::mouseReleased, this, [this](float x, float y) { PicWell_MouseUp(x, y); });
     connect(mPicWell, &PicWell::keyPressed, this, [this](int key) { PicWell_KeyDown(key); });
     mLastStageExport = std::make_unique<StageExport>();
 }
@@ -251,6 +252,7 @@ void MainWindow::sizeform()
     const PlateMap::Batch drawOnce(*mPlateMap);
     applyLayout();
     showprofile();
+    remarkSelection();
     // The wells have moved under the pointer: the next move says which is there.
     if (mPlateMouse)
         mPlateMouse->reset();
@@ -331,6 +333,7 @@ void MainWindow::focusFirstSample()
 
 void MainWindow::initialize5()
 {
+    clearSelection();
     mnuEditPaste->setEnabled(false);
     newDocument(mState);
     LblFilename->setText(QStringLiteral("Filename: Untitled"));

@@ -2,6 +2,7 @@
 
 #include "core/editing/editstep.h"
 #include "core/plate/pictureoptions.h"
+#include "core/plate/wellselection.h"
 #include "core/document/settings.h"
 #include "core/document/state.h"
 #include "core/layout/wheelsteps.h"
@@ -27,6 +28,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QRubberBand;
 class QScrollBar;
 class QSettings;
 class QWheelEvent;
@@ -140,6 +142,11 @@ public:
     void mnuEditPasteTable_Click();
     void mnuFileExportStage_Click();
     void mnuSetupPlateTypes_Click();
+    void mnuEditFillSelection_Click();
+    void selectAllWells();
+
+    // The wells picked on the map, which the plate-wide commands act on.
+    const WellSet &selection() const { return mSelection; }
 
 signals:
     // The window has closed and saved the settings: the program ends.
@@ -168,11 +175,19 @@ private:
     void fillDown(int index, FillResult (*fill)(State &, int), const QString &name);
     void searchFrom(const SearchStart &start);
     void PicWell_MouseMove(float x, float y);
-    void PicWell_MouseDown();
-    void PicWell_MouseUp();
+    void PicWell_MouseDown(float x, float y, Qt::KeyboardModifiers modifiers);
+    void PicWell_MouseUp(float x, float y);
     void PicWell_KeyDown(int key);
     void PicWell_ToolTip(QHelpEvent *event);
     void writeSettings() const;
+    // Picks wells for a press with Shift or Ctrl, or on a row or column
+    // label; false leaves the press to pick up a sample.
+    bool pickOnMap(float x, float y, Qt::KeyboardModifiers modifiers);
+    void endBand(float x, float y);
+    void setSelection(WellSet wells);
+    void clearSelection() { setSelection({}); }
+    // After the map was drawn afresh: the picked wells marked again.
+    void remarkSelection();
 
     std::optional<QString> askFile(bool forSaving);
     void nameDocument(const QString &path);
@@ -233,6 +248,14 @@ private:
     QAction *mnuEditPaste = nullptr;
     QAction *mnuSetupAssign = nullptr;
     std::array<QAction *, KeyCount + 1> mnuInsertOP{};   // 1 to 6
+
+    // The selection is the view's, never the document's: no file, no undo.
+    WellSet mSelection;
+    int mSelectionPlate = 0;              // the well count it was made on
+    enum class MapGesture { None, Band, Picked } mGesture = MapGesture::None;
+    QPointF mBandFrom;                    // in plate units
+    bool mBandAdds = false;               // Ctrl held too: the band adds to the selection
+    QRubberBand *mBand = nullptr;
 
     std::unique_ptr<PlateMap> mPlateMap;
     std::unique_ptr<PlateMouse> mPlateMouse;

@@ -120,6 +120,16 @@ void MainWindow::createMenus()
     connect(addItem(edit, QStringLiteral("mnuEditPasteTable"), QStringLiteral("Paste Table"),
                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)),
             &QAction::triggered, this, [this] { mnuEditPasteTable_Click(); });
+    connect(addItem(edit, QStringLiteral("mnuEditFillSelection"), QStringLiteral("Fill Selection..."),
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)),
+            &QAction::triggered, this, [this] { mnuEditFillSelection_Click(); });
+    // Picking every well has no menu entry, only its keys, wherever the focus is.
+    auto *selectAll = new QAction(this);
+    selectAll->setObjectName(QStringLiteral("actSelectAllWells"));
+    selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    selectAll->setShortcutContext(Qt::WindowShortcut);
+    addAction(selectAll);
+    connect(selectAll, &QAction::triggered, this, [this] { selectAllWells(); });
 
     QMenu *search = addMenu(bar, "mnuSearch", QStringLiteral("&Search"));
     connect(addItem(search, QStringLiteral("mnuSearchFind"), QStringLiteral("&Find")),

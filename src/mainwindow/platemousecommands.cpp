@@ -7,6 +7,7 @@
 
 #include <QHelpEvent>
 #include <QLabel>
+#include <QRubberBand>
 #include <QToolTip>
 
 #include <algorithm>
@@ -16,16 +17,32 @@ namespace Tessar {
 
 void MainWindow::PicWell_MouseMove(float x, float y)
 {
-    StatusBar->setText(mPlateMouse->move(x, y));
+    const QString text = mPlateMouse->move(x, y);
+    if (mGesture == MapGesture::Band) {
+        const QRectF band(mPicWell->toPixel(mBandFrom.x(), mBandFrom.y()), mPicWell->toPixel(x, y));
+        mBand->setGeometry(band.normalized().toAlignedRect());
+        mBand->show();
+        return;
+    }
+    if (mGesture == MapGesture::None)
+        StatusBar->setText(text);
 }
 
-void MainWindow::PicWell_MouseDown()
+void MainWindow::PicWell_MouseDown(float x, float y, Qt::KeyboardModifiers modifiers)
 {
+    if (pickOnMap(x, y, modifiers))
+        return;
+    // A plain press goes back to one sample at a time.
+    clearSelection();
     mPlateMouse->press();
 }
 
-void MainWindow::PicWell_MouseUp()
+void MainWindow::PicWell_MouseUp(float x, float y)
 {
+    if (mGesture != MapGesture::None) {
+        endBand(x, y);
+        return;
+    }
     const int source = mPlateMouse->hitSample();
     const int drop = mPlateMouse->dropTarget();
     int target = 0;
@@ -66,6 +83,10 @@ void MainWindow::PicWell_KeyDown(int key)
             return;
         hilite(next);
         StatusBar->setText(PlateMouse::selectedText(mState, next));
+    } else if (key == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_A).toCombined()) {
+        selectAllWells();
+    } else if (key == Qt::Key_Escape) {
+        clearSelection();
     } else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && onPlate) {
         mState.topSample = lit;
         fillsample(mState.topSample);

@@ -29,6 +29,7 @@ void MainWindow::mnuSetupColor_Click()
 // window is brought up to date however it closed.
 void MainWindow::mnuSetupConfigure_Click()
 {
+    clearSelection();
     change(QStringLiteral("Configure"), EditRecorder::Scope::Configuration, {}, [this] {
         ConfigDialog::run(this, mState, [this] { writeSettings(); });
         LblCompany->setText(mState.company);

@@ -100,7 +100,8 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, float di
     const auto draw = [&](QPainter &painter) {
         if (!onBlank)
             painter.fillRect(area, backColor());
-        if (look.framed) {
+        // A picked well's mark fills its patch, which no sprite covers.
+        if (look.framed || look.picked) {
             painter.setClipRect(area);
             const QPointF centre = QPointF(centrePixel) + QPointF(0.5, 0.5);
             paintWell(painter, {centre, ring, disc, QRectF(area), mRatio}, look);
@@ -160,6 +161,31 @@ QImage PicWell::sprite(double ringRadius, double discRadius, const WellLook &loo
     painter.end();
     mSprites.push_back({ringRadius, discRadius, look, image});
     return mSprites.back().image;
+}
+
+void PicWell::drawLabel(float x, float y, float height, const QString &text)
+{
+    if (mImage.isNull() || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(height))
+        return;
+    const double pixels = toPixelRadius(height) * mRatio;
+    if (!(pixels >= 4))
+        return;
+    const auto draw = [&](QPainter &painter) {
+        QFont font = painter.font();
+        font.setPixelSize(std::max(4, int(std::lround(std::min(pixels, 4096.0) * 0.75))));
+        painter.setFont(font);
+        painter.setPen(QColor(0x40, 0x40, 0x40));
+        const QPointF centre = toPixel(x, y) * mRatio;
+        const QRectF box(centre - QPointF(pixels, pixels / 2), QSizeF(2 * pixels, pixels));
+        painter.drawText(box, Qt::AlignCenter, text);
+    };
+    if (mPainter) {
+        draw(*mPainter);
+        return;
+    }
+    QPainter painter(&mImage);
+    draw(painter);
+    update();
 }
 
 QColor PicWell::backColor() const
@@ -232,7 +258,7 @@ void PicWell::mouseMoveEvent(QMouseEvent *event)
 void PicWell::mousePressEvent(QMouseEvent *event)
 {
     const QPointF plate = toPlate(event->position());
-    emit mousePressed(float(plate.x()), float(plate.y()));
+    emit mousePressed(float(plate.x()), float(plate.y()), event->modifiers());
 }
 
 void PicWell::mouseReleaseEvent(QMouseEvent *event)
@@ -250,10 +276,17 @@ void PicWell::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_Escape:
         emit keyPressed(event->key());
         event->accept();
         break;
     default:
+        // Picking every well is the map's own key too, where no shortcut took it first.
+        if (event->key() == Qt::Key_A && event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+            emit keyPressed(int(event->keyCombination().toCombined()));
+            event->accept();
+            break;
+        }
         QWidget::keyPressEvent(event);
         break;
     }

@@ -56,6 +56,10 @@ public:
 
     QColor backColor() const;
 
+    // A row letter or column number beside the wells, centred on (x, y),
+    // `height` plate units tall.
+    void drawLabel(float x, float y, float height, const QString &text);
+
     // The plate over the whole widget, in widget pixels.
     PlateProjection projection() const;
     // Where a plate point lands, in widget pixels.
@@ -74,9 +78,10 @@ public:
 
 signals:
     // The pointer, in plate units. Moves arrive with or without a button
-    // held; any button presses and releases alike.
+    // held; any button presses and releases alike. Shift and Ctrl make a
+    // press pick wells instead of a sample.
     void mouseMoved(float x, float y);
-    void mousePressed(float x, float y);
+    void mousePressed(float x, float y, Qt::KeyboardModifiers modifiers);
     void mouseReleased(float x, float y);
     // A key pressed while the map has the focus.
     void keyPressed(int key);

@@ -37,8 +37,40 @@ void PlateMap::showprofile()
     mFramedFirst = 0;
     mFramedLast = -1;
     const PicWell::Batch batch(mPicture);
+    drawHeaders();
     for (int k = 1; k <= mState.wellCount; ++k)
         redraw(k);
+}
+
+// The letters and numbers a click picks a whole row or column by, in the
+// margins beside the outermost wells.
+void PlateMap::drawHeaders()
+{
+    const PlateFormat *format = plateFormat(mState.wellCount);
+    if (!format)
+        return;
+    const float half = format->pitch / 2;
+    const float top = format->y0 - half + float(format->cols) * format->pitch;
+    const float left = format->x0 - half;
+    const float rowBand = std::min(format->pitch, PlateHeight - top);
+    const float columnBand = std::min(format->pitch, left);
+    for (int r = 1; r <= format->rows; ++r)
+        mPicture.drawLabel(format->x0 + float(r - 1) * format->pitch, top + rowBand / 2, rowBand * 0.8f,
+                           QString(QChar(char16_t(u'A' + r - 1))));
+    for (int c = 1; c <= format->cols; ++c)
+        mPicture.drawLabel(left - columnBand / 2, format->y0 + float(c - 1) * format->pitch,
+                           std::min(columnBand, format->pitch) * 0.8f, QString::number(c));
+}
+
+void PlateMap::setPicked(int s, bool picked)
+{
+    if (!isWell(s))
+        return;
+    WellLook &well = look(s);
+    if (well.picked == picked)
+        return;
+    well.picked = picked;
+    redraw(s);
 }
 
 void PlateMap::fillallpic()

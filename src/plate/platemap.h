@@ -51,6 +51,10 @@ public:
     // sample frames show, and unmarks the rest.
     void markFrames(int first, int count);
 
+    // Marks s as picked on the map for the plate-wide commands, or not.
+    void setPicked(int s, bool picked);
+    bool isPicked(int s) const { return lookOf(s).picked; }
+
     int litSample() const { return mLitSample; }
 
     // The image's colour inside sample s's disc: at its centre, or where
@@ -73,6 +77,7 @@ private:
     void redraw(int s);
     void draw(int s, bool onBlank);
     void drawHeldWells();
+    void drawHeaders();
     WellPlace placeOf(int s) const;
 
     State &mState;

@@ -62,6 +62,18 @@ void paintFrameMark(QPainter &painter, const WellPlace &place)
     painter.drawRoundedRect(square.adjusted(inset, inset, -inset, -inset), corner, corner);
 }
 
+// A picked well stands on a dark patch that touches its picked neighbours,
+// so a selection reads as one dark block by lightness alone, whatever the
+// key colours; its black ring turns white to stay visible on it.
+const QColor PickedFill(0x26, 0x2E, 0x3D);
+
+void paintPickMark(QPainter &painter, const WellPlace &place)
+{
+    if (place.patch.isEmpty())
+        return;
+    painter.fillRect(place.patch, PickedFill);
+}
+
 void paintNumber(QPainter &painter, const WellPlace &place, const QColor &disc, int key)
 {
     const QString digit = QString::number(key);
@@ -101,13 +113,16 @@ void paintWell(QPainter &painter, const WellPlace &place, const WellLook &look)
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const double dip = place.pixelsPerDip;
-    if (look.framed)
+    if (look.picked)
+        paintPickMark(painter, place);
+    else if (look.framed)
         paintFrameMark(painter, place);
-    painter.setPen(QPen(look.ring, ringWidth(place, look)));
+    const bool blackRing = look.ring == QColor(Qt::black);
+    painter.setPen(QPen(look.picked && blackRing ? QColor(Qt::white) : look.ring, ringWidth(place, look)));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(place.centre, place.ringRadius, place.ringRadius);
     if (look.disc) {
-        painter.setPen(QPen(Qt::black, dip));
+        painter.setPen(QPen(look.picked ? QColor(Qt::white) : QColor(Qt::black), dip));
         painter.setBrush(*look.disc);
         painter.drawEllipse(place.centre, place.discRadius, place.discRadius);
         if (carriesNumber(place, look))

@@ -19,6 +19,7 @@ struct WellLook
     std::optional<QColor> disc;   // none: no disc, the well is empty
     int key = 0;                  // the key number the disc carries, 1 to 6; 0 none
     bool framed = false;          // its sample is in view in a sample frame
+    bool picked = false;          // in the selection made on the map for plate-wide commands
 
     friend bool operator==(const WellLook &, const WellLook &) = default;
 };

@@ -2,7 +2,14 @@
 
 #include "core/plate/plategeometry.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QWindow>
+
+#include <algorithm>
 
 using namespace Tessar;
 
@@ -32,6 +39,27 @@ class TestPlateMouse : public QObject, WindowDriver
     }
 
     int lit() const { return window->plateMap().litSample(); }
+
+    // A press and release with modifiers held, the pointer moved between.
+    void gesture(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers) const
+    {
+        move(from);
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, modifiers, from);
+        move(to);
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, modifiers, to);
+    }
+    std::vector<int> picked() const
+    {
+        std::vector<int> wells;
+        for (int s = 1; s <= state.wellCount; ++s)
+            if (window->plateMap().isPicked(s))
+                wells.push_back(s);
+        // The marks drawn and the pick the commands act on are one.
+        return wells == window->selection() ? wells : std::vector<int>{-1};
+    }
+    // Where the label of a row (letter) or column (number) is drawn.
+    QPoint atRowLetter(int row) const { return at(state.spotX[std::size_t((row - 1) * state.nCols + 1)], 122.5f); }
+    QPoint atColumnNumber(int column) const { return at(1.0f, state.spotY[std::size_t(column)]); }
 
 private slots:
     void init()
@@ -115,6 +143,88 @@ private slots:
         QCOMPARE(state.topSample, 1);
         drag(atWell(24), atWell(23));
         QCOMPARE(lit(), 23);
+    }
+
+    void shiftDragPicksABlockThatOneKeyStrokeKeys()
+    {
+        state.keyName[2] = "Std";
+        window->sizeform();
+        gesture(atWell(1), atWell(3 * 12 + 4 - 12), Qt::ShiftModifier);   // A1 to C4
+        const std::vector<int> block{1, 2, 3, 4, 13, 14, 15, 16, 25, 26, 27, 28};
+        QCOMPARE(picked(), block);
+        QCOMPARE(status(), "12 wells selected");
+        QCOMPARE(state.sampleTable(1, 1), QString());   // nothing was moved or picked up
+
+        press(Qt::Key_F5);
+        dialogs->answers = {path("keyed.kwl")};
+        run("mnuFileSaveAs");
+        open(path("keyed.kwl"));
+        QVERIFY(picked().empty());   // a new document starts without a pick
+        for (int s = 1; s <= 96; ++s)
+            QCOMPARE(state.sampleTable(s, 0), std::binary_search(block.begin(), block.end(), s) ? "Std" : "");
+
+        gesture(atWell(1), atWell(28), Qt::ShiftModifier);
+        run("mnuEditDeleteAll");
+        QCOMPARE(state.sampleTable(1, 0) + state.sampleTable(28, 0), QString());
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(state.sampleTable(1, 0) + state.sampleTable(28, 0), "StdStd");
+        QCOMPARE(state.sampleTable(5, 1), "five");
+    }
+
+    void ctrlClicksHeadersAndKeysChangeThePick()
+    {
+        gesture(atWell(5), atWell(5), Qt::ControlModifier);
+        gesture(atWell(7), atWell(7), Qt::ControlModifier);
+        gesture(atWell(5), atWell(5), Qt::ControlModifier);
+        QCOMPARE(picked(), std::vector<int>{7});
+        QCOMPARE(status(), "1 well selected");
+        QCOMPARE(state.topSample, 1);   // a pick never scrolls the frames
+
+        QTest::mouseClick(picture(), Qt::LeftButton, {}, picture()->mapFrom(window.get(), atRowLetter(2)));
+        QCOMPARE(picked().size(), 12u);
+        QTest::mouseClick(picture(), Qt::LeftButton, Qt::ControlModifier, picture()->mapFrom(window.get(), atColumnNumber(12)));
+        QCOMPARE(picked().size(), 19u);
+        QVERIFY(window->plateMap().isPicked(96) && window->plateMap().isPicked(24));
+
+        press(Qt::Key_Escape);   // the map has the focus since the click
+        QVERIFY(picked().empty());
+        press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(picked().size(), 96u);
+        QCOMPARE(status(), "96 wells selected");
+        // A plain click on a well goes back to one sample, and a plain drag still moves one.
+        QTest::mouseClick(picture(), Qt::LeftButton, {}, picture()->mapFrom(window.get(), atWell(9)));
+        QVERIFY(picked().empty());
+        drag(atWell(5), atWell(40));
+        QCOMPARE(state.sampleTable(40, 1), "five");
+
+        gesture(atWell(1), atWell(2), Qt::ShiftModifier);
+        run("MnuSetupWellnum2");
+        QVERIFY(picked().empty());
+    }
+
+    void fillSelectionCountsDownAColumn()
+    {
+        state.fieldName[1] = "Sample ID";
+        window->sizeform();
+        QTest::mouseClick(picture(), Qt::LeftButton, {}, picture()->mapFrom(window.get(), atColumnNumber(12)));
+        whenModal("FillSelection", [](QWidget *dialog) {
+            QTest::keyClicks(dialog->findChild<QLineEdit *>("fillText"), "S\"001");
+            QVERIFY(!dialog->findChild<QPushButton *>("fillOk")->isEnabled());   // no quotes in a field
+            dialog->findChild<QLineEdit *>("fillText")->clear();
+            QTest::keyClicks(dialog->findChild<QLineEdit *>("fillText"), "S001");
+            QTest::mouseClick(dialog->findChild<QRadioButton *>("fillCountUp"), Qt::LeftButton);
+            auto *order = dialog->findChild<QComboBox *>("fillOrder");
+            order->setCurrentIndex(order->findText("Down columns"));
+            QCOMPARE(dialog->findChild<QLabel *>("fillPreview")->text(), "A 12: S001 ... H 12: S008");
+            clickButton(dialog->findChild<QPushButton *>("fillOk"));
+        });
+        run("mnuEditFillSelection");
+        QCOMPARE(unanswered(), 0);
+        for (int r = 1; r <= 8; ++r)
+            QCOMPARE(state.sampleTable((r - 1) * 12 + 12, 1), QStringLiteral("S%1").arg(r, 3, 10, QLatin1Char('0')));
+        QCOMPARE(undoEntry(), "&Undo Fill Selection");
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(state.sampleTable(96, 1), QString());
     }
 };
 
