@@ -11,6 +11,8 @@
 #include <QJsonArray>
 #include <QTest>
 
+#include <tuple>
+
 using namespace Tessar;
 
 namespace {
@@ -50,6 +52,44 @@ private slots:
         QCOMPARE(wellLabel(st, 1536), "`48");
         QCOMPARE(sampleOfWell(st, u"`48"), 1536);
         QCOMPARE(sampleOfWell(st, u"[1"), 26 * 48 + 1);
+        // Other tools name those rows AA to AF.
+        for (const auto &[text, sample] : std::vector<std::pair<QString, int>>{
+                 {"AA1", 26 * 48 + 1}, {"af48", 1536}, {"Ab 02", 27 * 48 + 2}, {"a01", 1},
+                 {"AG1", 0}, {"AA", -1}, {"A!1", -1}})
+            QCOMPARE(sampleOfWell(st, text), sample);
+        QCOMPARE(standardWellName(st, 1536) + standardWellName(st, 26 * 48), "AF48Z48");
+        st.sampleTable(1536, 1) = "x";
+        QVERIFY(documentTable(st, u',').contains("\r\nAF48,1536,,x"));
+        QVERIFY(documentTable(st, u',', false, true).contains("\r\n`48,1536,,x"));
+    }
+
+    void separatorsAndHygiene()
+    {
+        // The separator, and whether the reader had to leave a tie unsettled.
+        for (const auto &[text, separator, header, tie] : std::vector<std::tuple<QString, QChar, QStringList, bool>>{
+                 {"Well;Konz., mM;Menge, \u00b5l\r\nA1;1,5;20\r\n", u';', {"Well", "Konz., mM", "Menge, \u00b5l"}, false},
+                 {"Well,a;b\nA1,x;y\nA2,z\n", u',', {"Well", "a;b"}, false},
+                 {"Well;a,b\n", u',', {"Well;a", "b"}, true},
+                 {"sep=;\r\nWell,x;y\r\n", u';', {"Well,x", "y"}, false},
+                 {"sep=|\nWell|Conc\n", u'|', {"Well", "Conc"}, false}}) {
+            const TextTable table = readTable(QStringView(text), TableSource::CsvFile);
+            QCOMPARE(table.separator, separator);
+            QCOMPARE(table.header, header);
+            QCOMPARE(!table.issues.empty(), tie);
+        }
+        QCOMPARE(readTable(u"sep=;\nWell;Conc\nA1;2\n", TableSource::CsvFile).rows[0].line, 3);
+        QCOMPARE(issueLines(planImport(exampleDocument(), readTable(QByteArrayView("PK\x03\x04\x14\0"), TableSource::Content)).issues),
+                 QStringList({"0: the file is a spreadsheet workbook, not a text table; save it from the spreadsheet as CSV and import that"}));
+
+        // Control characters and line breaks never reach a field; the well
+        // column has the names plate readers give it.
+        const ImportPlan p = plan(exampleDocument(), "Well Position,Sample ID\r\nB1,\"a\tb\r\nc\x01\x7f\"\r\n");
+        QCOMPARE(p.sampleNumbers(), std::vector<int>({7}));
+        QCOMPARE(p.samples[0].values[0].second, "a b c  ");
+        QCOMPARE(issueLines(p.issues), QStringList({"2: a line break in column \"Sample ID\" is stored as a blank",
+                                                    "2: 3 tabs or control characters in column \"Sample ID\" are stored as blanks"}));
+        for (const char *name : {"Wells", "position", " Well ID "})
+            QVERIFY(plan(exampleDocument(), QString(name) + ",Conc\nA1,1\n").usable);
     }
 
     void splittingAndDecoding()
@@ -195,15 +235,16 @@ private slots:
         st.curGrid = 2;      // sample 22
         st.curRow = 1;
         st.sampleTable(23, 2) = "emptied";
-        PastePlan p = planPaste(st, u"a\tb\tcut\r\n\"two\tlines\"\t\r\n\nd\ne\n");
+        PastePlan p = planPaste(st, u"a\tb\tcut\r\n\"two\tcells\"\t\r\n\nd\ne\n");
         QCOMPARE(QList<int>({p.firstSample, p.lines, p.cutLines, p.cutColumns}), QList<int>({22, 5, 2, 1}));
         QCOMPARE(issueLines(p.issues), QStringList({
             "0: a sample has 3 rows: 1 column(s) past the last row are not pasted",
+            "2: a tab or control character is stored as a blank",
             "4: the plate ends at well 24: this line and 1 more are not pasted"}));
         QCOMPARE(applyPaste(st, p), ApplyStatus::Applied);
         QCOMPARE(QStringList({st.sampleTable(22, 1), st.sampleTable(22, 2), st.sampleTable(23, 1),
                               st.sampleTable(23, 2), st.sampleTable(24, 1)}),
-                 QStringList({"a", "b", "two\tlines", "", ""}));
+                 QStringList({"a", "b", "two cells", "", ""}));
         QCOMPARE(applyPaste(st, p), ApplyStatus::StateChanged);
 
         // The key row takes key names only; an empty cell takes the key away.

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <cmath>
 
@@ -168,6 +169,7 @@ private slots:
     void dump();
     void resaveAndCheck();
     void exportTables();
+    void exportReadBySpreadsheet();
     void exportPictures();
     void importTables();
     void resaveOverSharedFiles();
@@ -255,6 +257,49 @@ void TestTessarKwl::exportTables()
     run = kwl({"export", good, "--to", "csv"}, {}, noDisplay);
     QCOMPARE(run.status, 0);
     QVERIFY(run.out.startsWith("Well,"));
+}
+
+// Values a spreadsheet would turn into formulas, numbers or dates, exported
+// and opened in Calc with the filter options the README gives: every cell
+// comes out as the very text, and as text.
+void TestTessarKwl::exportReadBySpreadsheet()
+{
+    const QString office = QStandardPaths::findExecutable("soffice");
+    if (office.isEmpty())
+        QSKIP("LibreOffice is not installed");
+    const QStringList hostile{"=1+1", "007", "1/2", "3e5", "12:30", "50%", "TRUE", "(5)", "-20 \u00b0C",
+                              "+ control", "@SUM(A1)", "=cmd|' /C calc'!A0", "5 \u00b5l, 2x"};
+    QString table = "Well,Sample ID\n";
+    for (qsizetype i = 0; i < hostile.size(); ++i)
+        table += QString("A%1,\"%2\"\n").arg(i + 1).arg(hostile[i]);
+    const QString kwlFile = mDir.filePath("hostile.kwl"), csv = mDir.filePath("hostile.csv");
+    QCOMPARE(kwl({"import", "-", "--wells", "96", "-o", kwlFile}, table.toUtf8()).status, 0);
+    QCOMPARE(kwl({"export", kwlFile, "--to", "csv", "-o", csv}).status, 0);
+
+    QProcess calc;
+    calc.start(office, {"-env:UserInstallation=file://" + mDir.filePath("office"), "--headless",
+                        "--infilter=CSV:44,34,76,1,1/2/2/2/3/2/4/2/5/2/6/2/7/2/8/2/9/2/10/2/11/2/12/2",
+                        "--convert-to", "fods", "--outdir", mDir.path(), csv});
+    QVERIFY(calc.waitForFinished(180000));
+    QFile sheet(mDir.filePath("hostile.fods"));
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    QStringList ids;
+    QXmlStreamReader xml(&sheet);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"table-cell")
+            continue;
+        const QXmlStreamAttributes cell = xml.attributes();
+        QVERIFY(!cell.hasAttribute("table:formula"));
+        if (cell.hasAttribute("office:value-type"))
+            QCOMPARE(cell.value("office:value-type"), u"string");
+        const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        if (!text.isEmpty())
+            ids << text;
+    }
+    // The header's four names, then well, number and value of each line.
+    QCOMPARE(ids.size(), 4 + hostile.size() * 3);
+    for (qsizetype i = 0; i < hostile.size(); ++i)
+        QCOMPARE(ids[4 + 3 * i + 2], hostile[i]);
 }
 
 // A 384-well plate keyed in all six colours, through the real binary: each

@@ -33,6 +33,12 @@ StoredText storedChange(QStringView text, qsizetype i)
         } else if (c == u'\r' || c == u'\n') {
             result.text.append(u' ');
             result.changes |= StoredText::LineBreak;
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            result.text.append(u' ');
+            result.changes |= StoredText::Control;
+            ++result.controls;
         } else if (isCp1252(c)) {
             result.text.append(QChar(c));
         } else {

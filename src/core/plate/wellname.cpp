@@ -11,6 +11,14 @@ QString wellLabel(const State &state, int s)
     return QString(name.letter) + QString::number(name.number);
 }
 
+QString standardWellName(const State &state, int s)
+{
+    const WellName name = spotname(state, s);
+    if (name.letter.unicode() > u'Z')
+        return QLatin1Char('A') + QChar(char16_t(u'A' + (name.letter.unicode() - u'Z' - 1))) + QString::number(name.number);
+    return QString(name.letter) + QString::number(name.number);
+}
+
 int sampleOfWell(const State &state, QStringView text)
 {
     text = text.trimmed();
@@ -21,7 +29,18 @@ int sampleOfWell(const State &state, QStringView text)
         letter = char16_t(letter - u'a' + u'A');
     if (letter < u'A' || letter > u'`')
         return -1;
-    QStringView digits = text.mid(1).trimmed();
+    int row = letter - u'A' + 1;
+    qsizetype letters = 1;
+    if (letter == u'A' && text[1].isLetter()) {
+        char16_t second = text[1].unicode();
+        if (second >= u'a' && second <= u'z')
+            second = char16_t(second - u'a' + u'A');
+        if (second < u'A' || second > u'Z')
+            return -1;
+        row = 26 + (second - u'A' + 1);
+        letters = 2;
+    }
+    QStringView digits = text.mid(letters).trimmed();
     if (digits.isEmpty())
         return -1;
     while (digits.size() > 1 && digits.front() == u'0')
@@ -35,7 +54,6 @@ int sampleOfWell(const State &state, QStringView text)
             return -1;
         column = column * 10 + (c.unicode() - u'0');
     }
-    const int row = letter - u'A' + 1;
     if (row > state.nRows || column < 1 || column > state.nCols)
         return 0;
     return (row - 1) * state.nCols + column;

@@ -28,7 +28,7 @@ int rowsOf(const State &state)
 
 } // namespace
 
-QString documentTable(const State &state, QChar separator, bool allWells)
+QString documentTable(const State &state, QChar separator, bool allWells, bool ownRowLetters)
 {
     const int nf = rowsOf(state);
     QString out;
@@ -50,7 +50,7 @@ QString documentTable(const State &state, QChar separator, bool allWells)
     for (int s = 1; s <= last; ++s) {
         if (!exported(state, s, allWells))
             continue;
-        line(wellLabel(state, s), QString::number(s), [&](int f) { return state.sampleTable(s, f); });
+        line(ownRowLetters ? wellLabel(state, s) : standardWellName(state, s), QString::number(s), [&](int f) { return state.sampleTable(s, f); });
     }
     return out;
 }
@@ -98,13 +98,13 @@ QJsonObject documentJson(const State &state, const QString &header, bool allWell
     };
 }
 
-QByteArray exportDocument(const State &state, ExportFormat format, bool allWells, const QString &header)
+QByteArray exportDocument(const State &state, ExportFormat format, bool allWells, const QString &header, bool ownRowLetters)
 {
     switch (format) {
     case ExportFormat::Csv:
-        return documentTable(state, u',', allWells).toUtf8();
+        return documentTable(state, u',', allWells, ownRowLetters).toUtf8();
     case ExportFormat::Tsv:
-        return documentTable(state, u'\t', allWells).toUtf8();
+        return documentTable(state, u'\t', allWells, ownRowLetters).toUtf8();
     case ExportFormat::Json:
         return QJsonDocument(documentJson(state, header, allWells)).toJson(QJsonDocument::Indented);
     }

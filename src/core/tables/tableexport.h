@@ -13,7 +13,9 @@ struct State;
 enum class ExportFormat { Csv, Tsv, Json };
 
 // The document as a table, one line per sample that holds data (every well
-// of the plate with allWells), in sample order. Columns: "Well" (A1, B12),
+// of the plate with allWells), in sample order. Columns: "Well" (A1, B12;
+// rows 27 to 32 of the largest plate as AA to AF, as other plate tools name
+// them, or in the program's own letters with ownRowLetters),
 // "Sample No.", "Key", then the caption of every description row.
 //
 // CSV follows RFC 4180: commas, CR LF line ends, a cell in double quotes
@@ -21,7 +23,7 @@ enum class ExportFormat { Csv, Tsv, Json };
 // the same with tabs, quoted the way spreadsheets copy. Both are UTF-8
 // without a byte-order mark, so programs that read UTF-8 see "Well", not a
 // mark, as the first column's name.
-QString documentTable(const State &state, QChar separator, bool allWells = false);
+QString documentTable(const State &state, QChar separator, bool allWells = false, bool ownRowLetters = false);
 
 // The document as `tessar-kwl dump` prints it: the configuration and each
 // sample with data as {s, well, fields}. `header` is the first line of the
@@ -31,6 +33,6 @@ QJsonObject documentJson(const State &state, const QString &header, bool allWell
 
 // The bytes of an export in one of the formats above.
 QByteArray exportDocument(const State &state, ExportFormat format, bool allWells = false,
-                          const QString &header = QLatin1String(FileHeader));
+                          const QString &header = QLatin1String(FileHeader), bool ownRowLetters = false);
 
 } // namespace Tessar

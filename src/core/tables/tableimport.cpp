@@ -16,9 +16,14 @@ bool sameName(QStringView a, QStringView b)
     return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
+// Plate readers and layout tools head the well column in several ways.
 bool isWellHeader(QStringView name)
 {
-    return sameName(name, u"Well");
+    for (const char16_t *synonym : {u"Well", u"Wells", u"Well Position", u"Position", u"Well ID"}) {
+        if (sameName(name, synonym))
+            return true;
+    }
+    return false;
 }
 
 bool isSampleNumberHeader(QStringView name)
@@ -38,6 +43,13 @@ QString shown(QStringView text)
     if (text.size() > 40)
         return text.first(37).toString() + QStringLiteral("...");
     return text.toString();
+}
+
+QString controlMessage(int count, const QString &where)
+{
+    if (count == 1)
+        return QStringLiteral("a tab or control character in %1 is stored as a blank").arg(where);
+    return QStringLiteral("%1 tabs or control characters in %2 are stored as blanks").arg(count).arg(where);
 }
 
 QString columnLabel(const ImportColumn &column, qsizetype index)
@@ -64,7 +76,9 @@ public:
             addIssue(issue.line, issue.reason);
 
         if (mTable.headerLine == 0) {
-            addIssue(0, QStringLiteral("the table is empty"));
+            // Unless the reader said already why there is nothing to read.
+            if (std::none_of(mTable.issues.begin(), mTable.issues.end(), [](const TableIssue &issue) { return issue.line == 0; }))
+                addIssue(0, QStringLiteral("the table is empty"));
             return finish();
         }
         mapColumns();
@@ -245,6 +259,8 @@ private:
             addIssue(line, QStringLiteral("a line break in %1 is stored as a blank").arg(label));
         if (stored.changes & StoredText::OutsideCodePage)
             addIssue(line, QStringLiteral("%1 holds characters a sample file cannot store; each is stored as \"?\"").arg(label));
+        if (stored.changes & StoredText::Control)
+            addIssue(line, controlMessage(stored.controls, label));
         return std::move(stored.text);
     }
 

@@ -20,7 +20,8 @@ struct State;
 // a window can show the plan and the command can be recorded for undo.
 //
 // Rules the plan follows:
-//  - wells are found by a "Well" column (A1, a01, B 12) or, failing that, a
+//  - wells are found by a "Well" column (also "Wells", "Well Position",
+//    "Position" or "Well ID"; A1, a01, B 12, AA1 for row 27) or, failing that, a
 //    "Sample No." column; other columns fill the row whose caption they
 //    name, case and surrounding blanks aside, the first unused such row when
 //    two rows share a caption; "Key" (or the key row's caption) fills the key

@@ -117,6 +117,8 @@ private:
             addIssue(line, QStringLiteral("a line break is stored as a blank"));
         if (stored.changes & StoredText::OutsideCodePage)
             addIssue(line, QStringLiteral("characters a sample file cannot store are stored as \"?\""));
+        if (stored.changes & StoredText::Control)
+            addIssue(line, QStringLiteral("a tab or control character is stored as a blank"));
         mPlan.cells.push_back({s, f, std::move(stored.text)});
     }
 

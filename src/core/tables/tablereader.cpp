@@ -12,14 +12,14 @@ namespace {
 
 const QLatin1String CopyAllStart("Filename:");
 
-// The separator a header line uses: a tab wherever one appears, otherwise a
-// semicolon where there are more of them than commas (spreadsheets set to a
-// decimal comma save that way), otherwise a comma.
-QChar guessSeparator(QStringView line, TableSource source)
+struct SeparatorCount
 {
-    if (source == TableSource::TsvFile)
-        return u'\t';
     qsizetype tabs = 0, commas = 0, semicolons = 0;
+};
+
+SeparatorCount countSeparators(QStringView line)
+{
+    SeparatorCount n;
     bool quoted = false;
     for (const QChar c : line) {
         if (c == u'"')
@@ -27,15 +27,73 @@ QChar guessSeparator(QStringView line, TableSource source)
         else if (quoted)
             continue;
         else if (c == u'\t')
-            ++tabs;
+            ++n.tabs;
         else if (c == u',')
-            ++commas;
+            ++n.commas;
         else if (c == u';')
-            ++semicolons;
+            ++n.semicolons;
     }
-    if (source == TableSource::Content && (tabs > 0 || commas + semicolons == 0))
+    return n;
+}
+
+// How many of the lines after the header split into as many cells with the
+// separator as the header does (semicolons first, commas second).
+std::pair<int, int> linesThatFit(QStringView text, const SeparatorCount &header)
+{
+    int semicolonFits = 0, commaFits = 0, looked = 0;
+    qsizetype pos = 0;
+    auto nextLine = [&]() {
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        const QStringView line = text.sliced(pos, end - pos);
+        pos = end;
+        while (pos < text.size() && (text[pos] == u'\r' || text[pos] == u'\n'))
+            ++pos;
+        return line;
+    };
+    nextLine();     // the header itself
+    while (pos < text.size() && looked < 50) {
+        const QStringView line = nextLine();
+        if (line.trimmed().isEmpty())
+            continue;
+        ++looked;
+        const SeparatorCount n = countSeparators(line);
+        semicolonFits += n.semicolons == header.semicolons;
+        commaFits += n.commas == header.commas;
+    }
+    return {semicolonFits, commaFits};
+}
+
+// The separator a table uses: a tab wherever one appears on the header line,
+// otherwise a semicolon where there are more of them than commas
+// (spreadsheets set to a decimal comma save that way), otherwise a comma. As
+// many of each is settled by the lines after the header; `tie` is set when
+// they do not settle it either.
+QChar guessSeparator(QStringView text, QStringView line, TableSource source, bool *tie)
+{
+    *tie = false;
+    if (source == TableSource::TsvFile)
         return u'\t';
-    return semicolons > commas ? u';' : u',';
+    const SeparatorCount n = countSeparators(line);
+    if (source == TableSource::Content && (n.tabs > 0 || n.commas + n.semicolons == 0))
+        return u'\t';
+    if (n.semicolons != n.commas)
+        return n.semicolons > n.commas ? u';' : u',';
+    const auto [semicolonFits, commaFits] = linesThatFit(text, n);
+    if (semicolonFits != commaFits)
+        return semicolonFits > commaFits ? u';' : u',';
+    *tie = true;
+    return u',';
+}
+
+// "sep=;": the first line some spreadsheets write to name the separator.
+bool separatorLine(QStringView line, QChar *separator)
+{
+    if (line.size() != 5 || !line.startsWith(u"sep=", Qt::CaseInsensitive) || line[4] == u'"')
+        return false;
+    *separator = line[4];
+    return true;
 }
 
 QStringView firstLine(QStringView text)
@@ -44,6 +102,14 @@ QStringView firstLine(QStringView text)
     while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
         ++end;
     return text.first(end);
+}
+
+QStringView afterFirstLine(QStringView text)
+{
+    text = text.sliced(firstLine(text).size());
+    if (text.startsWith(u"\r\n"))
+        return text.sliced(2);
+    return text.isEmpty() ? text : text.sliced(1);
 }
 
 } // namespace
@@ -93,18 +159,21 @@ TextTable readTable(QStringView text, TableSource source)
         const QStringView line = firstLine(text);
         table.format = TableFormat::CopyAll;
         table.copyAllTitle = line.sliced(CopyAllStart.size()).trimmed().toString();
-        text = text.sliced(line.size());
-        if (text.startsWith(u"\r\n"))
-            text = text.sliced(2);
-        else if (!text.isEmpty())
-            text = text.sliced(1);
+        text = afterFirstLine(text);
         skippedLines = 1;
     }
 
+    bool tie = false;
+    QChar named;
     if (table.format == TableFormat::CopyAll) {
         table.separator = u'\t';
+    } else if (source != TableSource::TsvFile && separatorLine(firstLine(text), &named)) {
+        table.separator = named;
+        table.format = table.separator == u'\t' ? TableFormat::Tsv : TableFormat::Csv;
+        text = afterFirstLine(text);
+        skippedLines = 1;
     } else {
-        table.separator = guessSeparator(firstLine(text), source);
+        table.separator = guessSeparator(text, firstLine(text), source, &tie);
         table.format = table.separator == u'\t' ? TableFormat::Tsv : TableFormat::Csv;
     }
 
@@ -122,6 +191,9 @@ TextTable readTable(QStringView text, TableSource source)
     }
 
     std::size_t next = 0;
+    if (tie)
+        table.issues.push_back({1 + skippedLines, QStringLiteral("the header holds as many commas as semicolons and the lines after it "
+                                                                 "do not tell which separates the columns; it is read with commas")});
     for (; next < records.size() && records[next].isBlank(); ++next)
         table.issues.push_back({records[next].line, QStringLiteral("empty line before the header")});
     if (next < records.size()) {
@@ -139,6 +211,13 @@ TextTable readTable(QStringView text, TableSource source)
 
 TextTable readTable(QByteArrayView bytes, TableSource source)
 {
+    // Read as text, a workbook is a page of noise that has no "Well" column.
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0")) {
+        TextTable table;
+        table.issues.push_back({0, QStringLiteral("the file is a spreadsheet workbook, not a text table; "
+                                                  "save it from the spreadsheet as CSV and import that")});
+        return table;
+    }
     QString encoding;
     const QString text = decodeTableBytes(bytes, &encoding);
     TextTable table = readTable(QStringView(text), source);
