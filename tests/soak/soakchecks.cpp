@@ -121,7 +121,8 @@ QString window(const State &state, MainWindow &window)
         // numbered disc leaves a band between its digit and its outline
         // too narrow to sample until it is this large.
         const bool sampleable = look.key > 0 && disc ? discPixels >= 10 : discPixels >= 3;
-        const QColor pixel = sampleable && (disc || !framed) ? map.pixelOf(s) : QColor();
+        // An empty well's inside shows the frame's or the selection's mark.
+        const QColor pixel = sampleable && (disc || !(framed || look.picked)) ? map.pixelOf(s) : QColor();
         const QColor expected = disc ? *disc : picture->backColor();
         if (pixel.isValid() && pixel.rgb() != expected.rgb())
             return QStringLiteral("well %1 is painted %2 where its disc is %3").arg(s).arg(pixel.name(), expected.name());
