@@ -20,66 +20,26 @@
 #include <QTest>
 #include <QUndoStack>
 
-#include <atomic>
-#include <csignal>
-#include <cstring>
-#include <exception>
-#include <numeric>
-#include <unistd.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/common_interface_defs.h>
-#endif
 
 using namespace Tessar;
 
 namespace {
 
-// What a dying process prints: kept ready as plain bytes, since a signal
-// handler may do little more than write them out.
-char gCrashNote[8192];
-std::atomic<std::size_t> gCrashNoteLength{0};
-
-void writeCrashNote()
-{
-    const std::size_t length = gCrashNoteLength.load();
-    for (std::size_t written = 0; written < length;) {
-        const ssize_t n = ::write(2, gCrashNote + written, length - written);
-        if (n <= 0)
-            break;
-        written += std::size_t(n);
-    }
-}
-
 QtMessageHandler gPreviousHandler = nullptr;
-QMap<QString, int> gMessages;
-
-QString counts(const QMap<QString, int> &map)
-{
-    QStringList parts;
-    for (auto it = map.begin(); it != map.end(); ++it)
-        parts.append(QStringLiteral("%1 %2").arg(it.key()).arg(it.value()));
-    return parts.join(QStringLiteral(", "));
-}
 
 } // namespace
 
 QString SoakResult::report() const
 {
-    QString text = QStringLiteral("seed %1: %2 actions in %3 min, %4\n").arg(seed).arg(actions).arg(seconds / 60, 0, 'f', 1)
+    QString text = QStringLiteral("seed %1: %2 actions in %3 min, %4 saves read back, %5 undo/redo steps checked, %6 dialogs answered: %7\n")
+                       .arg(seed).arg(actions).arg(seconds / 60, 0, 'f', 1).arg(savesReadBack).arg(historySteps).arg(dialogsAnswered)
                        .arg(ok ? QStringLiteral("clean") : QStringLiteral("FAILED at action %1: %2").arg(actions + 1).arg(failure));
     if (!ok) {
-        text += QStringLiteral("replay: tessar-soak --seed %1 --actions %2 --verbose\nthe last actions:\n").arg(seed).arg(actions + 1);
+        text += QStringLiteral("replay: tst_soak --seed %1 --actions %2 --verbose\nthe last actions:\n").arg(seed).arg(actions + 1);
         for (const QString &line : trail)
             text += QStringLiteral("  ") + line + u'\n';
     }
-    return text + QStringLiteral("actions: %1\ndialogs: %2\nsaves read back %3, undo/redo steps checked %4, dialogs answered %5\n")
-                      .arg(counts(kinds), counts(dialogs)).arg(savesReadBack).arg(historySteps).arg(dialogsAnswered());
-}
-
-qint64 SoakResult::dialogsAnswered() const
-{
-    return std::accumulate(dialogs.begin(), dialogs.end(), qint64(0));
+    return text;
 }
 
 SoakRunner::SoakRunner(SoakOptions options)
@@ -96,48 +56,19 @@ SoakRunner::~SoakRunner()
 
 void SoakRunner::installReports()
 {
-    for (int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) {
-        std::signal(signal, [](int signal) {
-            writeCrashNote();
-            std::signal(signal, SIG_DFL);
-            std::raise(signal);
-        });
-    }
-    std::set_terminate([] {
-        writeCrashNote();
-        std::abort();
-    });
-#if defined(__SANITIZE_ADDRESS__)
-    __sanitizer_set_death_callback(writeCrashNote);
-#endif
     gPreviousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
         // QTest's, for strokes no widget took, and the offscreen platform's
         // about what it cannot do.
         if (message.contains(QLatin1String("not accepted by receiving widget"))
             || message.startsWith(QLatin1String("This plugin does not support")))
             return;
-        const bool counted = type != QtDebugMsg && type != QtInfoMsg;
-        if ((!counted || ++gMessages[message.left(300)] <= 3) && gPreviousHandler)
-            gPreviousHandler(type, context, message);
+        gPreviousHandler(type, context, message);
     });
-}
-
-QMap<QString, int> SoakRunner::messages()
-{
-    return gMessages;
 }
 
 void SoakRunner::note(const QString &what)
 {
     mCurrent = what;
-    QString text = QStringLiteral("\ntessar-soak: seed %1 died in action %2: %3\nreplay: tessar-soak --seed %1 --actions %2 --verbose\n"
-                                  "the actions before it:\n").arg(mOptions.seed).arg(mAction + 1).arg(mCurrent);
-    for (qsizetype i = std::max<qsizetype>(0, mTrail.size() - 12); i < mTrail.size(); ++i)
-        text += QStringLiteral("  ") + mTrail[i].left(300) + u'\n';
-    const QByteArray bytes = text.toUtf8().left(sizeof gCrashNote);
-    gCrashNoteLength = 0;
-    std::memcpy(gCrashNote, bytes.constData(), std::size_t(bytes.size()));
-    gCrashNoteLength = std::size_t(bytes.size());
     if (mOptions.verbose)
         fprintf(stderr, "#%lld %s\n", mAction + 1, qPrintable(what));
 }
@@ -240,12 +171,11 @@ SoakResult SoakRunner::run()
         mSaveEnabledBefore = save && save->isEnabled();
         mPathBefore = mState.filePath;
         const Action &action = table[mRandom.weighted(weights)];
-        mResult.kinds[QLatin1String(action.name)]++;
         mCurrent = QLatin1String(action.name);   // until the action says more
         action.run();
         problem = mFailure.isEmpty() ? afterAction() : mFailure;
         if (problem.isEmpty() && ++mAction % 1000 == 0)
-            fprintf(stderr, "tessar-soak: seed %llu, %lld actions\n", static_cast<unsigned long long>(mOptions.seed), mAction);
+            fprintf(stderr, "tst_soak: seed %llu, %lld actions\n", static_cast<unsigned long long>(mOptions.seed), mAction);
     }
     mResult.ok = problem.isEmpty();
     mResult.failure = problem;
@@ -272,7 +202,7 @@ QString SoakRunner::afterAction()
     QString answered;
     const QList<SoakAnswerer::Seen> seen = mAnswerer->takeSeen();
     for (const SoakAnswerer::Seen &dialog : seen) {
-        mResult.dialogs[dialog.name]++;
+        ++mResult.dialogsAnswered;
         answered += QStringLiteral(" [%1%2: %3]").arg(dialog.name, dialog.text.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(dialog.text.left(60)),
                                                       dialog.steps.join(QStringLiteral("; ")));
     }

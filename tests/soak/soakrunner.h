@@ -36,11 +36,9 @@ struct SoakResult
     double seconds = 0;
     QString failure;
     QStringList trail;             // the last actions, the failing one last
-    QMap<QString, int> kinds;      // actions by kind
-    QMap<QString, int> dialogs;    // dialogs answered, by name
     qint64 savesReadBack = 0;      // files saved, read back and found equal
     qint64 historySteps = 0;       // Undo and Redo steps that gave back a document seen before
-    qint64 dialogsAnswered() const;
+    qint64 dialogsAnswered = 0;
     QString report() const;
 };
 
@@ -56,13 +54,9 @@ public:
 
     SoakResult run();
 
-    // Prints the seed, the action and the last actions on stderr should the
-    // process die (a crash, a sanitizer's report, an uncaught exception).
     // QTest warns of every stroke no widget took, which a soak makes on
-    // purpose; those are dropped, other messages shown their first few
-    // times and counted.
+    // purpose; those are dropped.
     static void installReports();
-    static QMap<QString, int> messages();
 
 private:
     // What an action means to do to the history.
