@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QToolTip>
-#include <QWheelEvent>
 #include <QWindow>
 
 using namespace Tessar;
@@ -25,13 +24,6 @@ class TestReadableMap : public QObject, WindowDriver
     QPoint atWell(int s) const
     {
         return picture()->toPixel(state.spotX[std::size_t(s)], state.spotY[std::size_t(s)]).toPoint();
-    }
-
-    void wheel(QWidget *over, QPoint at, QPoint angle) const
-    {
-        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(over, &event);
     }
 
     QString tipAt(QWidget *over, QPoint at) const
@@ -165,20 +157,20 @@ private slots:
         Grid *g = grid(1);
         const QPoint cell = g->visualItemRect(g->item(2, 1)).center();
         for (int i = 0; i < 3; ++i)
-            wheel(g->viewport(), cell, QPoint(0, -120));
+            UserInput::wheel(g->viewport(), cell, QPoint(0, -120));
         QCOMPARE(state.topSample, 4);
         // A touchpad's fine steps add up to whole notches.
         for (int i = 0; i < 5; ++i)
-            wheel(g->viewport(), cell, QPoint(0, -30));
+            UserInput::wheel(g->viewport(), cell, QPoint(0, -30));
         QCOMPARE(state.topSample, 5);
-        wheel(picture(), atWell(40), QPoint(0, 240));
+        UserInput::wheel(picture(), atWell(40), QPoint(0, 240));
         QCOMPARE(state.topSample, 3);
-        wheel(child<QGroupBox>("fraSample0"), QPoint(20, 5), QPoint(0, -120));
+        UserInput::wheel(child<QGroupBox>("fraSample0"), QPoint(20, 5), QPoint(0, -120));
         QCOMPARE(state.topSample, 4);
-        wheel(g->viewport(), cell, QPoint(120, 0));   // sideways: no scroll
+        UserInput::wheel(g->viewport(), cell, QPoint(120, 0));   // sideways: no scroll
         QCOMPARE(state.topSample, 4);
         for (int i = 0; i < 3; ++i)
-            wheel(picture(), atWell(40), QPoint(0, 120));
+            UserInput::wheel(picture(), atWell(40), QPoint(0, 120));
         QCOMPARE(state.topSample, 1);
     }
 

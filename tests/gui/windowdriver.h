@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scripteddialogs.h"
+#include "userinput.h"
 #include "../testfiles.h"
 
 #include "core/document/document.h"
@@ -25,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 // Runs the real main window and drives it the way a user does.
 // A button pressed as a user does, with the mouse, so that a disabled or
@@ -90,21 +93,16 @@ public:
         return found;
     }
 
-    // Chooses a menu entry by its name alone, through the menus that hold it.
+    // Chooses a menu entry by its name alone, with the mouse through the
+    // menus that hold it, as a user does. Fails when it is hidden or disabled.
     void run(const QString &command) const
     {
-        QStringList path{command};
-        for (QAction *entry = child<QAction>(command); entry;) {
-            QAction *holder = nullptr;
-            for (QObject *menu : entry->associatedObjects())
-                if (auto *m = qobject_cast<QMenu *>(menu))
-                    holder = m->menuAction();
-            if (!holder)
-                break;
-            path.prepend(holder->menu()->objectName());
-            entry = window->menuBar()->actions().contains(holder) ? nullptr : holder;
-        }
-        choose(path);
+        auto *entry = child<QAction>(command);
+        if (!entry->isVisible() || !entry->isEnabled())
+            qFatal("menu entry %s is hidden or disabled", qPrintable(command));
+        QString why;
+        if (!UserInput::choose(window->menuBar(), {{}, {}, entry}, &why))
+            qFatal("menu entry %s could not be chosen: %s", qPrintable(command), qPrintable(why));
     }
 
     // Waits until `window` is the active window, as the window manager makes
@@ -131,33 +129,19 @@ public:
         QTest::keyClick(target, Qt::Key(key), modifiers);
     }
 
-    // Chooses a menu entry with the mouse, as a user does: the menu's title
-    // in the menu bar, then each entry by its object name, through
-    // submenus, e.g. choose({"mnuEdit", "mnuEditFillDown", "mnuEditFillNum7"}).
-    // Fails when an entry is missing, hidden or disabled.
+    // The same, the entry named by its place: the menu's object name, then
+    // each entry's down through submenus, e.g.
+    // choose({"mnuEdit", "mnuEditFillDown", "mnuEditFillNum7"}).
     void choose(const QStringList &path) const
     {
-        QMenuBar *bar = window->menuBar();
-        auto *top = window->findChild<QMenu *>(path.first());
-        if (!top || !bar->actions().contains(top->menuAction()))
-            qFatal("no menu %s", qPrintable(path.first()));
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top->menuAction()).center());
-        QMenu *menu = top;
-        for (qsizetype i = 1; i < path.size(); ++i) {
-            if (!menu->isVisible())
-                qFatal("menu %s did not open", qPrintable(path[i - 1]));
-            QAction *entry = nullptr;
-            for (QAction *action : menu->actions())
-                if (action->objectName() == path[i] || (action->menu() && action->menu()->objectName() == path[i]))
-                    entry = action;
-            if (!entry || !entry->isVisible() || !entry->isEnabled())
-                qFatal("menu entry %s is missing or disabled", qPrintable(path[i]));
-            const QPoint at = menu->actionGeometry(entry).center();
-            QTest::mouseMove(menu, at);
-            QTest::mouseClick(menu, Qt::LeftButton, {}, at);
-            if (entry->menu())
-                menu = entry->menu();
+        for (qsizetype i = 0; i + 1 < path.size(); ++i) {
+            const QList<QAction *> entries = child<QMenu>(path[i])->actions();
+            if (std::none_of(entries.begin(), entries.end(), [&](QAction *a) {
+                    return a->objectName() == path[i + 1] || (a->menu() && a->menu()->objectName() == path[i + 1]);
+                }))
+                qFatal("menu %s has no entry %s", qPrintable(path[i]), qPrintable(path[i + 1]));
         }
+        run(path.last());
     }
 
     // Whether a menu entry could be chosen right now.

@@ -49,7 +49,7 @@ QWidget *SoakRunner::focusTarget() const
 // before it arrives would go to the window left.
 void SoakRunner::ensureActive()
 {
-    SoakInput::closePopups();
+    UserInput::closePopups();
     if (QApplication::activeWindow() != mWindow.get()) {
         QApplication::setActiveWindow(mWindow.get());
         (void)QTest::qWaitForWindowActive(mWindow.get(), 1000);
@@ -57,10 +57,10 @@ void SoakRunner::ensureActive()
 }
 
 // Exit would end the run; nothing else is left out.
-QList<SoakInput::MenuEntry> SoakRunner::entries() const
+QList<UserInput::MenuEntry> SoakRunner::entries() const
 {
-    QList<SoakInput::MenuEntry> all = SoakInput::menuEntries(mWindow->menuBar());
-    all.removeIf([](const SoakInput::MenuEntry &entry) { return entry.path.last() == u"mnuFileExit"; });
+    QList<UserInput::MenuEntry> all = UserInput::menuEntries(mWindow->menuBar());
+    all.removeIf([](const UserInput::MenuEntry &entry) { return entry.path.last() == u"mnuFileExit"; });
     return all;
 }
 
@@ -79,17 +79,17 @@ void SoakRunner::keys(const QList<QKeyCombination> &strokes, const QString &text
     for (const QKeyCombination stroke : strokes)
         names.append(QKeySequence(stroke).toString());
     note(QStringLiteral("%1 on %2").arg(names.join(u' '), widgetName(focusTarget())));
-    const QList<SoakInput::MenuEntry> menu = entries();
+    const QList<UserInput::MenuEntry> menu = entries();
     for (const QKeyCombination stroke : strokes) {
-        for (const SoakInput::MenuEntry &entry : menu) {
+        for (const UserInput::MenuEntry &entry : menu) {
             if (entry.action->shortcuts().contains(QKeySequence(stroke)))
                 noteEntry(entry.path.last());
         }
-        SoakInput::key(focusTarget(), stroke.key(), stroke.keyboardModifiers(), text);
+        UserInput::key(focusTarget(), stroke.key(), stroke.keyboardModifiers(), text);
     }
 }
 
-QString SoakRunner::choose(const SoakInput::MenuEntry &entry, bool byShortcut)
+QString SoakRunner::choose(const UserInput::MenuEntry &entry, bool byShortcut)
 {
     const QList<QKeySequence> shortcuts = entry.action->shortcuts();
     if (byShortcut && !shortcuts.isEmpty()) {
@@ -99,7 +99,7 @@ QString SoakRunner::choose(const SoakInput::MenuEntry &entry, bool byShortcut)
     noteEntry(entry.path.last());
     note(QStringLiteral("menu %1%2").arg(entry.caption, entry.action->isEnabled() ? QString() : QStringLiteral(" (grey)")));
     QString why;
-    return SoakInput::choose(mWindow->menuBar(), entry, &why) ? QString()
+    return UserInput::choose(mWindow->menuBar(), entry, &why) ? QString()
                                                                : QStringLiteral("the menu did not open on the way to %1: %2").arg(entry.caption, why);
 }
 
@@ -143,9 +143,9 @@ QList<SoakRunner::Action> SoakRunner::actions()
             return;
         QTest::mouseMove(picture(), a);
         if (how == 3)
-            SoakInput::drag(picture(), a, b, button, mRandom.between(1, 5));
+            UserInput::drag(picture(), a, b, button, mRandom.between(1, 5));
         else if (how > 0)
-            SoakInput::click(picture(), a, button, how == 2);
+            UserInput::click(picture(), a, button, how == 2);
     };
     static const QList<QKeyCombination> strokes = {
         Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Return, Qt::KeypadModifier | Qt::Key_Enter,
@@ -177,13 +177,13 @@ QList<SoakRunner::Action> SoakRunner::actions()
              note(QStringLiteral("%1 click on %2 at %3,%4").arg(how == 4 ? QLatin1String("right") : how == 3 ? QLatin1String("double") : QLatin1String("left"),
                                                                 widgetName(target)).arg(at.x()).arg(at.y()));
              if (target->isVisible())
-                 SoakInput::click(target, at, how == 4 ? Qt::RightButton : Qt::LeftButton, how == 3);
+                 UserInput::click(target, at, how == 4 ? Qt::RightButton : Qt::LeftButton, how == 3);
          }},
         {"map mouse", 90, mapMouse},
         {"type", 200, [this] {
              const QString text = mRandom.text(mRandom.between(1, 8), mRandom.chance(20) ? 25 : 0);
              note(QStringLiteral("type \"%1\" into %2").arg(text, widgetName(focusTarget())));
-             SoakInput::type(focusTarget(), text);
+             UserInput::type(focusTarget(), text);
          }},
         {"keys", 190, [this] {
              // Editing keys, now and then Alt with a menu's letter, or Ctrl
@@ -198,14 +198,14 @@ QList<SoakRunner::Action> SoakRunner::actions()
          }},
         {"menu", 100, [this] { mFailure = choose(mRandom.pick(entries()), false); }},
         {"shortcut", 80, [this] {
-             QList<SoakInput::MenuEntry> withKeys = entries();
-             withKeys.removeIf([](const SoakInput::MenuEntry &entry) { return entry.action->shortcut().isEmpty(); });
+             QList<UserInput::MenuEntry> withKeys = entries();
+             withKeys.removeIf([](const UserInput::MenuEntry &entry) { return entry.action->shortcut().isEmpty(); });
              mFailure = choose(mRandom.pick(withKeys), true);
          }},
         {"command", 70, [this] {
              const QString name = mRandom.pick(commands);
-             const QList<SoakInput::MenuEntry> all = entries();
-             const auto entry = std::find_if(all.begin(), all.end(), [&](const SoakInput::MenuEntry &e) { return e.path.last() == name; });
+             const QList<UserInput::MenuEntry> all = entries();
+             const auto entry = std::find_if(all.begin(), all.end(), [&](const UserInput::MenuEntry &e) { return e.path.last() == name; });
              mFailure = entry == all.end() ? QStringLiteral("the menu has no entry ") + name : choose(*entry, mRandom.chance(60));
          }},
         {"history walk", 4, [this] { mFailure = historyWalk(); }},
@@ -221,7 +221,7 @@ QList<SoakRunner::Action> SoakRunner::actions()
              }
              const QPoint delta = mRandom.pick(QList<QPoint>{{0, 120}, {0, -120}, {0, 240}, {0, -360}, {0, 15}, {0, -40}, {120, 0}, {0, 1200}, {0, -720}});
              note(QStringLiteral("wheel %1,%2 over %3").arg(delta.x()).arg(delta.y()).arg(where));
-             SoakInput::wheel(target, at, delta);
+             UserInput::wheel(target, at, delta);
          }},
         {"scroll bar", 40, [this] {
              // A click on the arrows or the page areas, or the scroll box dragged.
@@ -239,10 +239,10 @@ QList<SoakRunner::Action> SoakRunner::actions()
              const QPoint to(vsb->width() / 2, mRandom.below(vsb->height()) + (mRandom.chance(10) ? 200 : 0));
              if (mRandom.chance(70) || !slider.isValid()) {
                  note(QStringLiteral("click the scroll bar at %1").arg(to.y() % vsb->height()));
-                 SoakInput::click(vsb, QPoint(to.x(), to.y() % vsb->height()));
+                 UserInput::click(vsb, QPoint(to.x(), to.y() % vsb->height()));
              } else {
                  note(QStringLiteral("drag the scroll box from %1 to %2").arg(slider.center().y()).arg(to.y()));
-                 SoakInput::drag(vsb, slider.center(), to, Qt::LeftButton, mRandom.between(1, 6));
+                 UserInput::drag(vsb, slider.center(), to, Qt::LeftButton, mRandom.between(1, 6));
              }
          }},
         {"resize", 21, [this] {

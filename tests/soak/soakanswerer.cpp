@@ -1,6 +1,6 @@
 #include "soakanswerer.h"
 #include "soakfiledialogs.h"
-#include "soakinput.h"
+#include "userinput.h"
 
 #include "platform/basiccolourgrid.h"
 #include "reports/aboutdialog.h"
@@ -17,8 +17,8 @@
 #include <QPrintDialog>
 #include <QTest>
 
-using SoakInput::click;
-using SoakInput::key;
+using UserInput::click;
+using UserInput::key;
 
 // What a user does inside a dialog, to the child of that name.
 enum class Poke { Text, Keys, Items, Colour, Buttons, Tab };
@@ -119,7 +119,7 @@ void SoakAnswerer::step(QWidget *modal)
     if (!why.isEmpty() || !mFailure.isEmpty()) {
         if (mFailure.isEmpty())
             mFailure = QStringLiteral("dialog %1 (\"%2\") %3").arg(describe(modal), modal->windowTitle(), why);
-        SoakInput::closePopups();
+        UserInput::closePopups();
         if (auto *dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
         else
@@ -128,7 +128,7 @@ void SoakAnswerer::step(QWidget *modal)
     }
     QString done;
     if (QApplication::activePopupWidget()) {
-        SoakInput::closePopups();
+        UserInput::closePopups();
         done = QStringLiteral("Escape on a popup");
     } else {
         // The system-information tool would be a program outside the soak.
@@ -187,7 +187,7 @@ QString SoakAnswerer::answerKnown(QWidget *dialog, const DialogKind &kind, bool 
         const QString text = how == 0 ? mCellText() : how == 1 ? mRandom.text(mRandom.between(1, 6), 12) : how == 2 ? mRandom.pick(numbers) : QString();
         if (text.isEmpty())
             key(target, Qt::Key_Backspace);
-        SoakInput::type(target, text);
+        UserInput::type(target, text);
         return QStringLiteral("type \"%1\" into %2").arg(text, QLatin1String(poke.target));
     }
     case Poke::Items: {
@@ -205,7 +205,7 @@ QString SoakAnswerer::answerKnown(QWidget *dialog, const DialogKind &kind, bool 
         else if (dialog->focusWidget() != view)
             return QStringLiteral("nothing in ") + describe(view);
         if (mRandom.chance(60)) {
-            SoakInput::type(view, mRandom.text(mRandom.between(1, 6), 12));
+            UserInput::type(view, mRandom.text(mRandom.between(1, 6), 12));
             return QStringLiteral("click and type into ") + describe(view);
         }
         [[fallthrough]];

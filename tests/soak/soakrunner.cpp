@@ -128,7 +128,7 @@ void SoakRunner::stopWindow()
 {
     if (!mWindow)
         return;
-    SoakInput::closePopups();
+    UserInput::closePopups();
     mWindow->close();   // the way a user ends the program
     QCoreApplication::processEvents();
     mWindow.reset();
@@ -192,12 +192,12 @@ SoakResult SoakRunner::run()
 
 QString SoakRunner::afterAction()
 {
-    SoakInput::closePopups();
+    UserInput::closePopups();
     // A dialog opened without waiting for it is answered here.
     for (int i = 0; i < 500 && QApplication::activeModalWidget() && mAnswerer->failure().isEmpty(); ++i)
         QTest::qWait(2);
     QCoreApplication::processEvents();
-    SoakInput::closePopups();
+    UserInput::closePopups();
 
     QString answered;
     const QList<SoakAnswerer::Seen> seen = mAnswerer->takeSeen();
@@ -307,8 +307,8 @@ QString SoakRunner::historyWalk()
             ensureActive();
             const int before = stack.index();
             // The menu entries are chosen by the command action.
-            SoakInput::key(focusTarget(), undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
-            SoakInput::closePopups();
+            UserInput::key(focusTarget(), undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+            UserInput::closePopups();
             if (stack.index() == before)
                 return QStringLiteral("%1 did nothing at history step %2 on %3")
                     .arg(undo ? QLatin1String("Undo") : QLatin1String("Redo")).arg(before).arg(focusTarget()->objectName());

@@ -2,7 +2,7 @@
 
 #include "soakanswerer.h"
 #include "soakfiledialogs.h"
-#include "soakinput.h"
+#include "userinput.h"
 #include "soakrandom.h"
 
 #include "core/document/state.h"
@@ -88,8 +88,8 @@ private:
     QWidget *focusTarget() const;
     void ensureActive();
     void keys(const QList<QKeyCombination> &strokes, const QString &text = QString());
-    QString choose(const SoakInput::MenuEntry &entry, bool byShortcut);
-    QList<SoakInput::MenuEntry> entries() const;
+    QString choose(const UserInput::MenuEntry &entry, bool byShortcut);
+    QList<UserInput::MenuEntry> entries() const;
     void noteEntry(const QString &objectName);
     QPoint mapPoint(QString *where);
 

@@ -1,4 +1,4 @@
-#include "soakinput.h"
+#include "userinput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +12,7 @@
 
 #include <memory>
 
-namespace SoakInput {
+namespace UserInput {
 
 void key(QWidget *target, int key, Qt::KeyboardModifiers modifiers, const QString &text)
 {
@@ -242,4 +242,4 @@ bool choose(QMenuBar *bar, const MenuEntry &entry, QString *why)
     return *reached || fail();
 }
 
-} // namespace SoakInput
+} // namespace UserInput

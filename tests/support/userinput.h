@@ -12,7 +12,7 @@ class QWidget;
 // The user's hands: every stroke and click goes through the application's
 // event delivery to the widget it is aimed at, so shortcuts, focus, event
 // filters and grabs all apply as they do at a desk.
-namespace SoakInput {
+namespace UserInput {
 
 // A key stroke on `target`; without `text`, the key's own text.
 void key(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString());
@@ -41,4 +41,4 @@ QList<MenuEntry> menuEntries(QMenuBar *bar);
 // menu did not open on the way, and `why` says which.
 bool choose(QMenuBar *bar, const MenuEntry &entry, QString *why = nullptr);
 
-} // namespace SoakInput
+} // namespace UserInput
