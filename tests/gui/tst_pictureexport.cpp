@@ -113,25 +113,15 @@ private slots:
         chooseExportImage();
         QCOMPARE(unanswered(), 0);
         QCOMPARE(dialogs->kinds.size(), 2);   // Cancel asks no file name
-    }
 
-    void svgHoldsAShapeForEveryWell()
-    {
-        fillRun7();
+        // A name ending in .svg makes a drawing of the same picture, which
+        // tessar-kwl's tests take apart; here its title and the description typed.
         answerOptions(800);
         dialogs->answers = {path("run7.svg")};
         chooseExportImage();
         const SvgDrawing svg = readSvg(path("run7.svg"));
-        QVERIFY2(svg.error.isEmpty(), qPrintable(svg.error));
         QCOMPARE(svg.title, QStringLiteral("run7.kwl"));
-        // A ring for each of the 96 wells and a disc for each of the two with
-        // data; a ring for each of the eight legend lines and a disc for all
-        // but "Empty".
-        QCOMPARE(svg.ellipses, 96 + 2 + 8 + 7);
         QVERIFY(svg.texts.contains(QStringLiteral("Description: Calibration")));
-        QVERIFY(svg.texts.contains(QStringLiteral("Key 2: Std")));
-        QVERIFY(svg.texts.contains(QStringLiteral("12")));
-        QVERIFY(status().contains(QStringLiteral("run7.svg")));
     }
 
     void aFailedWriteSaysWhyAndChangesNothing()

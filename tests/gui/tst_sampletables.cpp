@@ -130,12 +130,6 @@ private slots:
         QVERIFY2(told.contains(QStringLiteral("line 3: the plate ends at well 96")), qPrintable(told));
         QVERIFY2(told.contains(QStringLiteral("1 column(s) past the last row")), qPrintable(told));
 
-        // A key row takes key names only; a refused name is told in a box too.
-        selectItem(50, 0);
-        whenBox("PasteTableReport", &told);
-        pasteTable("std\nMystery\n");
-        QCOMPARE(state.sampleTable(50, 0) + "|" + state.sampleTable(51, 0), "Std|");
-        QVERIFY2(told.contains("line 2: \"Mystery\" is no key name"), qPrintable(told));
         QCOMPARE(unanswered(), 0);
     }
 
