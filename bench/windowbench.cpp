@@ -5,7 +5,7 @@
 // and the mouse, each until the window has painted what it changed.
 
 #include "windowbench.h"
-#include "../tests/paintcount.h"
+#include "paintcount.h"
 
 #include "platedocument.h"
 

@@ -1,8 +1,9 @@
 // The sample grids draw their cells' text themselves, kept between paints;
 // what shows must stay what the style itself draws, to the pixel.
 
-#include "windowdriver.h"
-#include "../paintcount.h"
+#include "platform/grid.h"
+
+#include <QStyledItemDelegate>
 
 #include "platform/griddelegate.h"
 
@@ -129,23 +130,6 @@ private slots:
         compare(97, "in a larger italic font");
         compare(240, "in a larger italic font");
         QVERIFY2(differences.isEmpty(), qPrintable(differences.join(u'\n')));
-    }
-
-    // Each frame's cells are painted once for a new size of the window, not
-    // once more when the grid catches up with its new column widths.
-    void resizePaintsTheCellsOnce()
-    {
-        WindowDriver driver;
-        driver.start(QSize(900, 700));
-        Tessar::Grid *grid = driver.child<Tessar::Grid>(QStringLiteral("GrdID0"));
-        for (const QSize size : {QSize(1024, 768), QSize(1000, 740), QSize(700, 600)}) {
-            const int width = grid->columnWidth(1);
-            PaintCount cells(grid->viewport());
-            driver.window->resize(size);
-            QTest::qWait(50);
-            QVERIFY(grid->columnWidth(1) != width);
-            QCOMPARE(cells.count, 1);
-        }
     }
 };
 
