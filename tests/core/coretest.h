@@ -2,17 +2,11 @@
 
 #include "../testfiles.h"
 
-// A new, empty document on a plate of `wells`, as a first run starts one.
-inline Tessar::State plate(int wells = 96)
-{
-    return newPlate(wells);
-}
-
 // The example document of the file and table tests: three rows (Key,
 // Sample ID, Conc), keys 1 "Blank" and 2 "Std", sample 2 "Blank", "S-01".
 inline Tessar::State exampleDocument(int wells = 24)
 {
-    Tessar::State state = plate(wells);
+    Tessar::State state = newPlate(wells);
     state.numField = 3;
     state.fileDesc = QStringLiteral("Run 7");
     state.fieldName[1] = QStringLiteral("Sample ID");

@@ -18,7 +18,7 @@ class TestDocumentEdit : public QObject
 private slots:
     void runsOfTypingMergeIntoOneStep()
     {
-        State s = plate(24);
+        State s = newPlate(24);
         DocumentEdit run;
         for (const QString &text : {QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("abc")}) {
             const EditRecorder r(s, EditRecorder::Scope::Samples, {2});
@@ -49,7 +49,7 @@ private slots:
     // rows, colours, key names and file, and text outside the code page.
     void replacedDocumentsComeBackWhole()
     {
-        State s = plate(1536);
+        State s = newPlate(1536);
         s.numField = 10;
         s.keyName[3] = QStringLiteral("QC");
         s.keyColor[3] = 0x123456;

@@ -19,7 +19,7 @@ namespace {
 // Keys 2 "Std" and 5 "QC"; samples 1 and 2 have key Std.
 State keyedPlate(int wells)
 {
-    State state = plate(wells);
+    State state = newPlate(wells);
     state.keyName[2] = QStringLiteral("Std");
     state.keyName[5] = QStringLiteral("QC");
     state.sampleTable(1, 0) = QStringLiteral("Std");
@@ -84,7 +84,7 @@ private slots:
 
     void wellTipNamesKeyAndFirstFields()
     {
-        State state = plate(96);
+        State state = newPlate(96);
         state.keyName[3] = QStringLiteral("Ctrl");
         state.fieldName[1] = QStringLiteral("Name");
         state.fieldName[3].clear();   // no caption: the value alone
@@ -114,7 +114,7 @@ private slots:
     void arrowsAndWheelStepAcrossTheMap()
     {
         // 8 rows of 12; row letters run left to right, column 1 at the bottom.
-        const State state = plate(96);
+        const State state = newPlate(96);
         const struct { int from; ScreenDirection way; int to; } steps[] = {
             {13, ScreenDirection::Right, 25}, {13, ScreenDirection::Left, 1}, {13, ScreenDirection::Up, 14},
             {13, ScreenDirection::Down, 13},  {1, ScreenDirection::Left, 1},  {12, ScreenDirection::Up, 12},
@@ -122,7 +122,7 @@ private slots:
             {97, ScreenDirection::Left, 0}};
         for (const auto &step : steps)
             QCOMPARE(neighbourWell(state, step.from, step.way), step.to);
-        QCOMPARE(neighbourWell(plate(384), 24, ScreenDirection::Right), 48);
+        QCOMPARE(neighbourWell(newPlate(384), 24, ScreenDirection::Right), 48);
 
         // Whole notches; a touchpad's fine movement makes a step every 120,
         // and turning back forgets the rest.
@@ -149,7 +149,7 @@ private slots:
     {
         QFETCH(int, wells);
         QFETCH(int, width);
-        State state = plate(wells);
+        State state = newPlate(wells);
         state.fileDesc = QStringLiteral("Run 7");
         const PictureLayout layout(state, {width, true, true});
         const QRectF picture(QPointF(0, 0), QSizeF(layout.size()));
@@ -193,7 +193,7 @@ private slots:
 
     void titleAndLegendComeAndGo()
     {
-        State state = plate(96);
+        State state = newPlate(96);
         QCOMPARE(PictureLayout::titleOf(state), QStringLiteral("Untitled"));
         state.filePath = QStringLiteral("/data/runs/run7.kwl");
         QCOMPARE(PictureLayout::titleOf(state), QStringLiteral("run7.kwl"));
@@ -245,12 +245,12 @@ private slots:
         const std::vector<LegendEntry> full = pictureLegend(state);
         QCOMPARE(full.size(), std::size_t(KeyCount));
         QCOMPARE(full[1].count * 10 + full[4].count, 231);
-        QCOMPARE(pictureLegend(plate(96)).back().amount, QStringLiteral("96 wells"));
+        QCOMPARE(pictureLegend(newPlate(96)).back().amount, QStringLiteral("96 wells"));
     }
 
     void sizesPastTheBoundsAreRefused()
     {
-        const State state = plate(384);
+        const State state = newPlate(384);
         for (int width : {0, -5, MinPictureWidth - 1, MaxPictureWidth + 1, 1 << 30})
             QVERIFY(!pictureSizeProblem(state, {width, true, true}).isEmpty() && picturePixels(state, {width, true, true}).isEmpty());
         for (int width : {MinPictureWidth, MaxPictureWidth})

@@ -72,7 +72,7 @@ private slots:
     {
         // Laying out again empties the table, also for the same format; an
         // unknown format changes nothing.
-        State state = plate();
+        State state = newPlate();
         state.sampleTable(5, 1) = QStringLiteral("x");
         spotcoords(state, 96);
         QVERIFY(state.sampleTable(5, 1).isEmpty());
@@ -102,7 +102,7 @@ private slots:
     void exampleRoundTrip()
     {
         QCOMPARE(sampleFileBytes(exampleDocument()), exampleFile);
-        State state = plate();
+        State state = newPlate();
         state.sampleTable(50, 1) = QStringLiteral("left over");
         QVERIFY(readSampleData(state, exampleFile).ok());
         QCOMPARE(state.keyColor[0], ButtonShadowColour);
@@ -140,7 +140,7 @@ private slots:
             end = whole.indexOf('\n', end) + 1;
             const QByteArray cut = whole.left(end);
             for (const QByteArray &variant : {cut, cut + lines[keep].left(lines[keep].size() / 2)}) {
-                State state = plate(384);
+                State state = newPlate(384);
                 state.topSample = 300;
                 const ReadResult result = readSampleData(state, variant);
                 QCOMPARE(result.status, ReadResult::Failed);
@@ -156,7 +156,7 @@ private slots:
         // Damage in the middle: the samples before it stay, the ones after do not.
         QByteArray damaged = whole;
         damaged.replace("7\r\n\"\"\r\n\"\"\r\n\"0.5 mg\"", "seven\r\n\"\"\r\n\"\"\r\n\"0.5 mg\"");
-        State state = plate();
+        State state = newPlate();
         QCOMPARE(readSampleData(state, damaged).line, 27);
         QCOMPARE(state.sampleTable(2, 1), QStringLiteral("S-01"));
         QVERIFY(!SampleHasData(state, 7));
@@ -180,7 +180,7 @@ private slots:
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
         QFETCH(int, line);
-        State state = plate(384);
+        State state = newPlate(384);
         state.curRow = 4;   // the last of five rows; the file has three
         const ReadResult result = readSampleData(state, QByteArray(exampleFile).replace(from, to));
         QCOMPARE(result.status, ReadResult::Failed);
@@ -199,7 +199,7 @@ private slots:
         const QByteArray sample0 = "0\r\n\"\"\r\n\"zero\"\r\n\"\"\r\n";   // slot 0 is a slot like any other
         QByteArray data = exampleFile;
         data.insert(data.lastIndexOf("-1\r\n"), sample50 + sample3 + sample0);
-        State state = plate();
+        State state = newPlate();
         QVERIFY(readSampleData(state, data).ok());
         QCOMPARE(state.sampleTable(50, 1) + state.sampleTable(3, 1) + state.sampleTable(0, 1), "farafterzero");
         const QByteArray saved = sampleFileBytes(state);
@@ -220,7 +220,7 @@ private slots:
 
     void textsTheFormatCannotHold()
     {
-        State state = plate();
+        State state = newPlate();
         state.fileDesc = QStringLiteral("5\" disc");                 // a quote would end the value
         state.company = QStringLiteral("Labor M\u00fcller \u20ac");  // fits the code page
         state.sampleTable(4, 1) = QStringLiteral("line\r\nbreak");

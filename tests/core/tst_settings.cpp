@@ -52,7 +52,7 @@ private slots:
 
     void savedThenLoaded()
     {
-        State state = plate();
+        State state = newPlate();
         state.numField = 3;
         state.company = QStringLiteral("Smith, Jones & Co");
         state.fieldName[2] = QStringLiteral("Conc = 5%");

@@ -283,10 +283,10 @@ private slots:
         request.plate = builtIn("ANSI/SLAS 384");
         QVERIFY(stagePositions(doc, request).problem.contains("the document's plate has 96"));
         request.plate = builtIn("ANSI/SLAS 96");
-        QVERIFY(stagePositions(plate(96), request).positions.empty());
+        QVERIFY(stagePositions(newPlate(96), request).positions.empty());
         request.allWells = true;
-        QCOMPARE(stagePositions(plate(96), request).positions.size(), 96u);
-        const std::array<double, 4> travel = travelByOrder(plate(96), request);
+        QCOMPARE(stagePositions(newPlate(96), request).positions.size(), 96u);
+        const std::array<double, 4> travel = travelByOrder(newPlate(96), request);
         QCOMPARE(travel[1], 95 * 9.0);
         QVERIFY(travel[0] > travel[1]);
     }

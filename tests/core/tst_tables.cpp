@@ -219,7 +219,7 @@ private slots:
 
     void newDocumentFromTable()
     {
-        State st = plate();
+        State st = newPlate();
         shapeForTable(st, readTable(u"Well,Key,Sample ID,,Conc,Sample ID", TableSource::Content));
         QCOMPARE(st.fieldCount(), 4);
         QCOMPARE(QStringList({st.fieldName[1], st.fieldName[2], st.fieldName[3]}),

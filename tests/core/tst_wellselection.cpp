@@ -14,7 +14,7 @@ class TestWellSelection : public QObject
 private slots:
     void rectanglesAndHeadersPickByCentre()
     {
-        const State state = plate(96);
+        const State state = newPlate(96);
         const float half = 4.5f;
         // Corners either way round; a centre on the edge counts, a ring half inside does not.
         QCOMPARE(wellsInside(state, state.spotX[28], state.spotY[28], state.spotX[1], state.spotY[1]).size(), 12u);
@@ -38,7 +38,7 @@ private slots:
 
     void fillOrdersFollowThePlate()
     {
-        const State state = plate(96);
+        const State state = newPlate(96);
         const WellSet block{1, 2, 13, 14};   // A1 A2 B1 B2
         QCOMPARE(fillOrder(state, block, FillOrder::AcrossRows), block);
         QCOMPARE(fillOrder(state, block, FillOrder::DownColumns), (WellSet{1, 13, 2, 14}));
@@ -84,7 +84,7 @@ private slots:
 
     void commandsTouchOnlyThePick()
     {
-        State state = plate(96);
+        State state = newPlate(96);
         state.keyName[2] = "Std";
         state.sampleTable(5, 1) = "kept";
         state.sampleTable(7, 1) = "gone";

@@ -122,8 +122,6 @@ QStringList python(const char *script, const QString &file)
     return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// The cells of the first sheet of a flat OpenDocument spreadsheet: the
-// number a cell holds, else its text.
 // A CSV as LibreOffice Calc reads it with `filter`, converted without a
 // window: a row of cells a line, a number as "=" and its value, a formula
 // as "formula:" and its text; empty when Calc is not installed.
