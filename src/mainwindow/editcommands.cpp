@@ -3,11 +3,13 @@
 #include "core/editing/editing.h"
 #include "core/editing/selectionfill.h"
 #include "core/plate/plategeometry.h"
+#include "core/tables/tablepaste.h"
 #include "platform/grid.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 
 // The Edit menu, Insert > Operator and the Assign Operator Color option.
 // Each works on the item last clicked and refreshes the frames itself.
@@ -22,6 +24,13 @@ void MainWindow::mnuEditCopyAll_Click()
 
 void MainWindow::mnuEditCopy_Click()
 {
+    if (!mSelection.empty()) {
+        if (QClipboard *clipboard = QGuiApplication::clipboard())
+            clipboard->setText(pickedBlock(mState, mSelection));
+        StatusBar->setText(mSelection.size() == 1 ? QStringLiteral("1 well copied as a table.")
+                                                  : QStringLiteral("%1 wells copied as a table.").arg(mSelection.size()));
+        return;
+    }
     if (copyItem(mState))
         mnuEditPaste->setEnabled(true);
 }

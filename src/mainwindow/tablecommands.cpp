@@ -161,7 +161,7 @@ void MainWindow::mnuEditPasteTable_Click()
         return;
     }
 
-    const PastePlan plan = planPaste(mState, text);
+    const PastePlan plan = planPaste(mState, text, mSelection);
     if (!plan.usable) {
         QMessageBox box(QMessageBox::Warning, windowTitle(),
                         QStringLiteral("Nothing was pasted:\n\n%1").arg(issueList(plan.issues, plan.issueCount)),
@@ -177,7 +177,7 @@ void MainWindow::mnuEditPasteTable_Click()
     });
 
     const QString filled = QStringLiteral("%1 filled from the clipboard").arg(samplesCount(samples.size()));
-    if (plan.cutLines > 0 || plan.cutColumns > 0 || plan.refusedCells > 0) {
+    if (plan.cutLines > 0 || plan.cutColumns > 0 || plan.refusedCells > 0 || plan.outsideCells > 0) {
         StatusBar->setText(filled + u'.');
         QMessageBox box(QMessageBox::Information, windowTitle(),
                         QStringLiteral("%1, but not all of the table was pasted:\n\n%2")

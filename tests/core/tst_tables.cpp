@@ -262,6 +262,30 @@ private slots:
         st.curGrid = 9;
         QVERIFY(!planPaste(st, u"x").usable);
     }
+
+    // Picked wells copy and paste as the plate lies (24 wells: 4 rows of 6).
+    void pasteOnPickedWells()
+    {
+        State st = exampleDocument();
+        st.curRow = 1;
+        st.sampleTable(1, 1) = "a\tq";
+        st.sampleTable(8, 1) = "d";
+        st.sampleTable(7, 1) = "not picked";
+        const QString block = pickedBlock(st, {1, 2, 8});   // A1, A2, B2
+        QCOMPARE(block, "\"a\tq\"\tS-01\r\n\td\r\n");
+
+        // Into a pick of C5, C6 and D6: the cell for D5 misses the pick, and
+        // a line past the last plate row falls off the plate.
+        st.sampleTable(23, 1) = "kept";
+        const PastePlan p = planPaste(st, block + "x\ty\tz\r\n", {17, 18, 24});
+        QCOMPARE(QList<int>({p.firstSample, p.outsideCells, p.cutLines}), QList<int>({17, 4, 0}));
+        QCOMPARE(issueLines(p.issues), QStringList({"0: 4 cell(s) fall beside the selected wells and are not pasted",
+                                                    "1: a tab or control character is stored as a blank"}));
+        QCOMPARE(applyPaste(st, p), ApplyStatus::Applied);
+        QCOMPARE(QStringList({st.sampleTable(17, 1), st.sampleTable(18, 1), st.sampleTable(23, 1), st.sampleTable(24, 1)}),
+                 QStringList({"a q", "S-01", "kept", "d"}));
+        QCOMPARE(pickedBlock(st, {}), QString());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTables)

@@ -2,7 +2,9 @@
 
 #include "core/plate/plategeometry.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -200,6 +202,25 @@ private slots:
         gesture(atWell(1), atWell(2), Qt::ShiftModifier);
         run("MnuSetupWellnum2");
         QVERIFY(picked().empty());
+    }
+
+    void copyAndPasteTableFollowThePick()
+    {
+        state.sampleTable(1, 1) = "a";
+        state.sampleTable(14, 1) = "d";
+        selectItem(1, 1);   // the first description row is the current one
+        gesture(atWell(1), atWell(14), Qt::ShiftModifier);   // A1 to B2
+        press(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), "a\t\r\n\td\r\n");
+        QCOMPARE(status(), "4 wells copied as a table.");
+
+        gesture(atWell(27), atWell(40), Qt::ShiftModifier);   // C3 to D4
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QStringList({state.sampleTable(27, 1), state.sampleTable(40, 1), state.sampleTable(1, 1)}),
+                 QStringList({"a", "d", "a"}));
+        QCOMPARE(undoEntry(), "&Undo Paste Table");
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(state.sampleTable(27, 1) + state.sampleTable(40, 1), QString());
     }
 
     void fillSelectionCountsDownAColumn()

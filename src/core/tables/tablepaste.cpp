@@ -18,15 +18,50 @@ quint64 pasteFingerprint(const State &state)
     return quint64(qHashMulti(size_t(documentFingerprint(state)), state.topSample, state.curGrid, state.curRow));
 }
 
+// Plate rows and columns of the picked wells' bounding rectangle, from 1.
+struct PickedFrame
+{
+    int top = 0, left = 0, bottom = 0, right = 0;
+
+    PickedFrame(const State &state, const WellSet &picked)
+    {
+        if (state.nCols < 1)
+            return;
+        for (const int s : picked) {
+            if (s < 1 || s > state.wellCount)
+                continue;
+            const int row = (s - 1) / state.nCols + 1;
+            const int column = (s - 1) % state.nCols + 1;
+            if (top == 0) {
+                top = bottom = row;
+                left = right = column;
+            }
+            top = std::min(top, row);
+            bottom = std::max(bottom, row);
+            left = std::min(left, column);
+            right = std::max(right, column);
+        }
+    }
+    bool empty() const { return top == 0; }
+};
+
+int wellAt(const State &state, int row, int column)
+{
+    if (row < 1 || row > state.nRows || column < 1 || column > state.nCols)
+        return 0;
+    const int s = (row - 1) * state.nCols + column;
+    return s <= state.wellCount ? s : 0;
+}
+
 class PastePlanner
 {
 public:
-    explicit PastePlanner(const State &state) : mState(state) {}
+    PastePlanner(const State &state, const WellSet &picked) : mState(state), mPicked(picked), mFrame(state, picked) {}
 
     PastePlan run(QStringView block)
     {
         mPlan.fingerprint = pasteFingerprint(mState);
-        mPlan.firstSample = currentSample(mState);
+        mPlan.firstSample = mFrame.empty() ? currentSample(mState) : wellAt(mState, mFrame.top, mFrame.left);
         mPlan.firstField = mState.curRow;
         const int rows = usedRows(mState);
         if (mPlan.firstSample < 1 || mPlan.firstSample > mState.wellCount
@@ -49,6 +84,10 @@ public:
             return std::move(mPlan);
         }
         mPlan.usable = true;
+        if (!mFrame.empty()) {
+            planOnPlate(lines);
+            return finish();
+        }
 
         const int room = rows - mPlan.firstField;
         for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -69,6 +108,32 @@ public:
         if (mPlan.cutColumns > 0)
             addIssue(0, QStringLiteral("a sample has %1 rows: %2 column(s) past the last row are not pasted")
                             .arg(rows).arg(mPlan.cutColumns));
+        return finish();
+    }
+
+private:
+    void planOnPlate(const std::vector<TextRecord> &lines)
+    {
+        qint64 outside = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const TextRecord &line = lines[i];
+            const qsizetype width = line.cells.size();
+            const int row = mFrame.top + int(std::min<std::size_t>(i, 1u << 20));
+            for (qsizetype c = 0; c < width; ++c) {
+                const int s = wellAt(mState, row, mFrame.left + int(std::min<qsizetype>(c, 1 << 20)));
+                if (s == 0 || !contains(mPicked, s))
+                    ++outside;
+                else
+                    planCell(s, mPlan.firstField, line.cells[c], line.line);
+            }
+        }
+        mPlan.outsideCells = int(std::min<qint64>(outside, 1 << 30));
+        if (mPlan.outsideCells > 0)
+            addIssue(0, QStringLiteral("%1 cell(s) fall beside the selected wells and are not pasted").arg(mPlan.outsideCells));
+    }
+
+    PastePlan finish()
+    {
         std::stable_sort(mPlan.issues.begin(), mPlan.issues.end(),
                          [](const TableIssue &a, const TableIssue &b) { return a.line < b.line; });
         if (mPlan.issueCount > qsizetype(mPlan.issues.size()))
@@ -77,7 +142,6 @@ public:
         return std::move(mPlan);
     }
 
-private:
     void addIssue(int line, const QString &reason)
     {
         ++mPlan.issueCount;
@@ -123,6 +187,8 @@ private:
     }
 
     const State &mState;
+    const WellSet &mPicked;
+    const PickedFrame mFrame;
     PastePlan mPlan;
 };
 
@@ -138,9 +204,29 @@ std::vector<int> PastePlan::sampleNumbers() const
     return numbers;
 }
 
-PastePlan planPaste(const State &state, QStringView block)
+PastePlan planPaste(const State &state, QStringView block, const WellSet &picked)
 {
-    return PastePlanner(state).run(block);
+    return PastePlanner(state, picked).run(block);
+}
+
+QString pickedBlock(const State &state, const WellSet &picked)
+{
+    const PickedFrame frame(state, picked);
+    QString out;
+    if (frame.empty())
+        return out;
+    const int field = state.curRow;
+    for (int row = frame.top; row <= frame.bottom; ++row) {
+        for (int column = frame.left; column <= frame.right; ++column) {
+            if (column > frame.left)
+                out += u'\t';
+            const int s = wellAt(state, row, column);
+            if (s > 0 && contains(picked, s) && state.sampleTable.contains(s, field))
+                appendCell(out, state.sampleTable(s, field), u'\t');
+        }
+        out += QLatin1String("\r\n");
+    }
+    return out;
 }
 
 ApplyStatus applyPaste(State &state, const PastePlan &plan)
