@@ -51,6 +51,7 @@ inline QString writePlate(Tessar::State doc, const QString &path)
 struct SvgDrawing
 {
     int ellipses = 0;
+    QString width;      // as the svg element gives it, unit and all
     QString title;
     QStringList texts;
     QString error;
@@ -63,7 +64,9 @@ inline SvgDrawing readSvg(const QString &path)
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (xml.name() == u"ellipse" || xml.name() == u"circle")
+        if (xml.name() == u"svg")
+            svg.width = xml.attributes().value(QStringLiteral("width")).toString();
+        else if (xml.name() == u"ellipse" || xml.name() == u"circle")
             ++svg.ellipses;
         else if (xml.name() == u"title")
             svg.title = xml.readElementText();

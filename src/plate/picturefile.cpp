@@ -1,6 +1,7 @@
 #include "picturefile.h"
 
 #include "core/plate/picturelayout.h"
+#include "core/plate/pictureoptions.h"
 #include "core/document/state.h"
 #include "platepicture.h"
 
@@ -44,6 +45,9 @@ bool pngBytes(const State &state, const PictureLayout &layout, const PictureOpti
         QPainter painter(&image);
         paint(painter, state, layout, options, overlay);
     }
+    const int dotsPerMetre = qRound(PictureDpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     QImageWriter writer(&out, "png");
     if (!writer.write(image))
         return fail(error, writer.errorString());
@@ -58,6 +62,7 @@ QByteArray svgBytes(const State &state, const PictureLayout &layout, const Pictu
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
     generator.setSize(layout.size());
+    generator.setResolution(PictureDpi);
     generator.setViewBox(QRect(QPoint(0, 0), layout.size()));
     generator.setTitle(layout.title().text);
     generator.setDescription(layout.description().text);

@@ -26,9 +26,12 @@ double millimetres(double mm, int dpi)
     return mm / 25.4 * dpi;
 }
 
+// Without shaping no "fi" or "fl" becomes one ligature glyph, so the text
+// of a PDF printout can be searched and copied as it reads.
 QFont weighted(QFont font, bool bold)
 {
     font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

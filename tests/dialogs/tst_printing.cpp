@@ -69,6 +69,7 @@ private slots:
         words.truncate(2000);
         state.sampleTable(1, 1) = words;
         state.sampleTable(2, 1) = QString(2000, 'q');
+        state.sampleTable(3, 1) = "first flask, official buffer";
         QString error;
         const QString file = dir.filePath("long.pdf");
         QVERIFY2(writePrintoutPdf(state, file, &error), qPrintable(error));
@@ -79,6 +80,7 @@ private slots:
         QVERIFY(flat.contains("description2" + words.remove(' ')));
         QVERIFY(flat.contains("description2" + QString(2000, 'q')));
         QVERIFY(text.count('\n') > 40);
+        QVERIFY2(text.contains("first flask, official buffer"), "ligatures would turn fi, fl and ffi into glyphs a search misses");
 
         // Every word lies at least 15 mm (42.5 pt) inside the paper's edges.
         const QString boxes = pdfText(file, {"-bbox"});

@@ -322,6 +322,10 @@ void TestTessarKwl::exportPictures()
     const QImage image(mDir.filePath("plate384.png"));
     const PictureLayout layout(state, PictureOptions{});
     QCOMPARE(image.size(), layout.size());
+    // 1417 pixels are 120 mm at 300 dpi, so a document placing the picture
+    // shows it at that size.
+    QCOMPARE(image.dotsPerMeterX(), 11811);
+    QCOMPARE(image.dotsPerMeterY(), 11811);
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         const Colour stored = state.keyColor[i % KeyCount + 1];
         const QColor expected(int(stored & 0xff), int(stored >> 8 & 0xff), int(stored >> 16 & 0xff));
@@ -336,6 +340,7 @@ void TestTessarKwl::exportPictures()
 
     const SvgDrawing svg = readSvg(mDir.filePath("plate384.svg"));
     QVERIFY2(svg.error.isEmpty(), qPrintable(svg.error));
+    QCOMPARE(svg.width, "119.973mm");
     // A ring for each well, a disc for each keyed one; the seven legend
     // lines (six keys, "Empty") ring and disc but one.
     QCOMPARE(svg.ellipses, 384 + 8 + 7 + 6);

@@ -27,6 +27,10 @@ inline constexpr int MinPictureWidth = 200;
 inline constexpr int MaxPictureWidth = 5000;
 inline constexpr int MaxPictureSide = 10000;
 
+// Pictures are drawn for print at this resolution, and their files say so:
+// the width in pixels is then a width on paper.
+inline constexpr int PictureDpi = 300;
+
 // The picture's size in pixels; empty for a width out of range.
 QSize picturePixels(const State &state, const PictureOptions &options);
 
