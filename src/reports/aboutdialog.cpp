@@ -1,5 +1,6 @@
 #include "reports/aboutdialog.h"
 
+#include "platform/closeonly.h"
 #include "platform/programicon.h"
 
 #include <QDialogButtonBox>
@@ -112,8 +113,10 @@ AboutDialog::AboutDialog(QWidget *parent)
     layout->addWidget(line1);
     layout->addWidget(text1);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setMinimumWidth(460);
+    offerCloseOnly(this);
 }
 
 QStringList AboutDialog::defaultSysInfoTools()
