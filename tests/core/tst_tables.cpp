@@ -47,6 +47,22 @@ QString writeZip(const QString &path, const Parts &parts)
     return path;
 }
 
+// One part of a zip archive at `path`, unpacked.
+QByteArray zipPart(const QString &path, const char *name)
+{
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, nullptr);
+    zip_file_t *file = zip ? zip_fopen(zip, name, 0) : nullptr;
+    QByteArray bytes;
+    char buffer[4096];
+    for (zip_int64_t n; file && (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, qsizetype(n));
+    if (file)
+        zip_fclose(file);
+    if (zip)
+        zip_discard(zip);
+    return bytes;
+}
+
 // A table file read as the import command reads it.
 TextTable readFile(const QString &path, const QString &sheet = {})
 {
@@ -228,7 +244,8 @@ private slots:
         const QByteArray bytes = documentWorkbook(st, false, &error);
         QVERIFY2(!bytes.isEmpty(), qPrintable(error));
         QTemporaryDir dir;
-        const TextTable table = readFile(writeBytes(dir.filePath("samples.xlsx"), bytes));
+        const QString path = writeBytes(dir.filePath("samples.xlsx"), bytes);
+        const TextTable table = readFile(path);
         QCOMPARE(table.format, TableFormat::Workbook);
         QCOMPARE(table.sheet, "Samples");
         QVERIFY(table.issues.empty());
@@ -237,6 +254,11 @@ private slots:
         for (std::size_t r = 0; r < rows.size(); ++r)
             expected.append(r == 0 ? rows[r] : QStringList{QString::number(r + 1) + u':' + rows[r].join(u'|')});
         QCOMPARE(cellsOf(table), expected);
+        // The header stays in view; every cell is text, the long one's column is held in.
+        const QByteArray sheet = zipPart(path, "xl/worksheets/sheet1.xml");
+        QVERIFY(sheet.contains("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"));
+        QCOMPARE(sheet.count("<c "), sheet.count(" t=\"s\""));
+        QVERIFY(sheet.contains("<col min=\"4\" max=\"4\" width=\"60.7109375\""));
 
         // Empty cells empty their fields: a spreadsheet row is never short.
         State other = st;
