@@ -305,7 +305,7 @@ void TestTessarKwl::exportReadBySpreadsheet()
     QCOMPARE(kwl({"export", kwlFile, "--to", "csv", "-o", csv}).status, 0);
     QCOMPARE(kwl({"export", kwlFile, "--to", "xlsx", "-o", workbook}).status, 0);
 
-    for (const auto &[file, filter] : {std::pair{csv, "CSV:44,34,76,1,1/2/2/2/3/2/4/2/5/2/6/2/7/2/8/2/9/2/10/2/11/2/12/2/13/2"},
+    for (const auto &[file, filter] : {std::pair{csv, "CSV:44,34,76,1,1/2/2/2/3/2/4/2/5/2/6/2/7/2/8/2/9/2/10/2/11/2/12/2/13/2,,true,false,false,false,false,false,false"},
                                        std::pair{workbook, ""}}) {
         const QList<QStringList> cells = calcCells(file, filter, mDir.filePath("office"));
         QVERIFY(cells.size() > hostile.size());
