@@ -310,7 +310,8 @@ private:
                 mXml.skipCurrentElement();
                 continue;
             }
-            const QStringView reference = mXml.attributes().value(QLatin1String("r"));
+            // A copy: the reader's attributes go when it reads on.
+            const QString reference = mXml.attributes().value(QLatin1String("r")).toString();
             const int column = reference.isEmpty() ? next : columnOf(reference);
             const QString value = cellValue(line, reference);
             if (column < 0 || column >= SheetColumns) {
