@@ -6,7 +6,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$here"
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+          libxlsxwriter-dev libzip-dev
           libbenchmark-dev clang-14 libclang-rt-14-dev
           poppler-utils xvfb xauth fonts-dejavu-core openbox x11-utils
           dpkg-dev file lintian appstream desktop-file-utils man-db acl

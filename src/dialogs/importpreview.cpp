@@ -72,6 +72,8 @@ QString formatName(const TextTable &table)
     case TableFormat::CopyAll:
         return table.copyAllTitle.isEmpty() ? QStringLiteral("a Copy All text")
                                             : QStringLiteral("a Copy All text of %1").arg(table.copyAllTitle);
+    case TableFormat::Workbook:
+        return QStringLiteral("sheet \"%1\" of a workbook").arg(table.sheet);
     }
     return QString();
 }

@@ -139,6 +139,7 @@ public:
     void mnuFileImport_Click();
     void mnuFileExportCsv_Click();
     void mnuFileExportJson_Click();
+    void mnuFileExportXlsx_Click();
     void mnuEditPasteTable_Click();
     void mnuFileExportStage_Click();
     void mnuSetupPlateTypes_Click();

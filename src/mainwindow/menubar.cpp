@@ -79,6 +79,8 @@ void MainWindow::createMenus()
             &QAction::triggered, this, [this] { mnuFileExportCsv_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFileExportJson"), QStringLiteral("Samples as &JSON...")),
             &QAction::triggered, this, [this] { mnuFileExportJson_Click(); });
+    connect(addItem(exports, QStringLiteral("mnuFileExportXlsx"), QStringLiteral("Samples as &Workbook...")),
+            &QAction::triggered, this, [this] { mnuFileExportXlsx_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFileExportImage"), QStringLiteral("Plate Map as &Image...")),
             &QAction::triggered, this, [this] { mnuFileExportImage_Click(); });
     connect(addItem(exports, QStringLiteral("mnuFileExportPdf"), QStringLiteral("Printout as &PDF...")),

@@ -76,7 +76,7 @@ void MainWindow::mnuFileImport_Click()
 {
     CommonDialogs::FileRequest request;
     request.title = QStringLiteral("Import Samples");
-    request.filter = QStringLiteral("Tables (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|All Files (*.*)|*.*|");
+    request.filter = QStringLiteral("Tables (*.csv *.tsv *.txt *.xlsx)|*.csv;*.tsv;*.txt;*.xlsx|All Files (*.*)|*.*|");
     request.initDir = documentFolder(mState);
     request.filterIndex = 1;
     const std::optional<QString> path = CommonDialogs::instance().showOpen(this, request);
@@ -207,38 +207,48 @@ void MainWindow::mnuFileExportJson_Click()
     exportSamples(ExportFormat::Json);
 }
 
+void MainWindow::mnuFileExportXlsx_Click()
+{
+    exportSamples(ExportFormat::Xlsx);
+}
+
 void MainWindow::exportSamples(ExportFormat format)
 {
-    const bool json = format == ExportFormat::Json;
-    const QString extension = json ? QStringLiteral("json") : QStringLiteral("csv");
-    const QString title = json ? QStringLiteral("Export Samples as JSON") : QStringLiteral("Export Samples as CSV");
+    struct Kind
+    {
+        QString extension, title, filter;
+    };
+    const Kind kind = format == ExportFormat::Json
+        ? Kind{QStringLiteral("json"), QStringLiteral("Export Samples as JSON"), QStringLiteral("JSON File (*.json)|*.json|All Files (*.*)|*.*|")}
+        : format == ExportFormat::Xlsx
+        ? Kind{QStringLiteral("xlsx"), QStringLiteral("Export Samples as Workbook"), QStringLiteral("Workbook (*.xlsx)|*.xlsx|All Files (*.*)|*.*|")}
+        : Kind{QStringLiteral("csv"), QStringLiteral("Export Samples as CSV"), QStringLiteral("CSV File (*.csv)|*.csv|All Files (*.*)|*.*|")};
     const int withData = samplesWithData(mState);
-    const std::optional<bool> allWells = ExportOptions::run(this, title, withData, mState.wellCount, mExportAllWells);
+    const std::optional<bool> allWells = ExportOptions::run(this, kind.title, withData, mState.wellCount, mExportAllWells);
     if (!allWells)
         return;
     mExportAllWells = *allWells;
 
-    const CommonDialogs::FileRequest request = exportRequest(
-        mState, title,
-        json ? QStringLiteral("JSON File (*.json)|*.json|All Files (*.*)|*.*|")
-             : QStringLiteral("CSV File (*.csv)|*.csv|All Files (*.*)|*.*|"),
-        extension);
+    const CommonDialogs::FileRequest request = exportRequest(mState, kind.title, kind.filter, kind.extension);
     const std::optional<QString> path = CommonDialogs::instance().showSave(this, request);
     if (!path || path->isEmpty())
         return;
 
     // The description as the box shows it, as Save would store it.
     const QString stored = std::exchange(mState.fileDesc, TxtFileDesc->text());
-    const QByteArray bytes = exportDocument(mState, format, *allWells);
+    QString reason;
+    const QByteArray bytes = format == ExportFormat::Xlsx ? documentWorkbook(mState, *allWells, &reason)
+                                                          : exportDocument(mState, format, *allWells);
     mState.fileDesc = stored;
 
     // Written beside the target and put in its place in one step: a failed
     // export leaves an earlier file of that name as it was.
     QSaveFile file(*path);
-    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    bool written = !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     written = written && file.commit();
     if (!written) {
-        const QString reason = file.errorString();
+        if (reason.isEmpty())
+            reason = file.errorString();
         file.cancelWriting();
         QMessageBox box(QMessageBox::Warning, windowTitle(),
                         QStringLiteral("The samples could not be exported to\n%1\n\n%2\n\nNothing on disk was changed.")

@@ -9,7 +9,10 @@
 #include "core/plate/wellname.h"
 
 #include <QJsonArray>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <zip.h>
 
 #include <tuple>
 
@@ -29,6 +32,92 @@ ImportPlan plan(const State &st, const QString &text, TableSource source = Table
 {
     return planImport(st, readTable(QStringView(text), source), {nameKeys});
 }
+
+using Parts = std::vector<std::pair<const char *, QByteArray>>;
+
+// A zip archive of `parts` at `path`, made with the zip library itself.
+QString writeZip(const QString &path, const Parts &parts)
+{
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    for (const auto &[name, bytes] : parts)
+        zip_file_add(zip, name, zip_source_buffer(zip, bytes.constData(), zip_uint64_t(bytes.size()), 0), 0);
+    if (!zip || zip_close(zip) != 0)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// One part of a zip archive at `path`, unpacked.
+QByteArray zipPart(const QString &path, const char *name)
+{
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, nullptr);
+    zip_file_t *file = zip ? zip_fopen(zip, name, 0) : nullptr;
+    QByteArray bytes;
+    char buffer[4096];
+    for (zip_int64_t n; file && (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, qsizetype(n));
+    if (file)
+        zip_fclose(file);
+    if (zip)
+        zip_discard(zip);
+    return bytes;
+}
+
+// A table file read as the import command reads it.
+TextTable readFile(const QString &path, const QString &sheet = {})
+{
+    QByteArray bytes;
+    QString error;
+    if (!readTableFile(path, bytes, error))
+        qFatal("%s", qPrintable(error));
+    return readTable(QByteArrayView(bytes), tableSourceForPath(path), sheet);
+}
+
+QList<QStringList> cellsOf(const TextTable &table)
+{
+    QList<QStringList> cells{table.header};
+    for (const TextRecord &row : table.rows)
+        cells.append(QStringList{QString::number(row.line) + u':' + row.cells.join(u'|')});
+    return cells;
+}
+
+// A workbook of two sheets, "Notes" and "Plate 2", as a spreadsheet may
+// write one: shared texts with formatted runs, texts in the cells, gaps,
+// numbers, truth values, formulas and errors.
+Parts workbookParts(const QByteArray &plateSheet)
+{
+    const QByteArray main = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+    const QByteArray relation = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    return {
+        {"xl/workbook.xml", "<workbook " + main + " xmlns:r=\"" + relation.chopped(1) + "\"><sheets>"
+                            "<sheet name=\"Notes\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Plate 2\" sheetId=\"2\" r:id=\"rId7\"/>"
+                            "<sheet name=\"Chart\" sheetId=\"3\" r:id=\"rId3\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<Relationship Id=\"rId1\" Type=\"" + relation + "worksheet\" Target=\"worksheets/notes.xml\"/>"
+         "<Relationship Id=\"rId7\" Type=\"" + relation + "worksheet\" Target=\"/xl/worksheets/plate.xml\"/>"
+         "<Relationship Id=\"rId3\" Type=\"" + relation + "chartsheet\" Target=\"chartsheets/sheet1.xml\"/>"
+         "<Relationship Id=\"rId4\" Type=\"" + relation + "sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
+        {"xl/sharedStrings.xml", "<sst " + main + "><si><t>Well</t></si>"
+                                 "<si><r><t xml:space=\"preserve\">Sample </t></r><r><rPr><b/></rPr><t>ID</t></r><rPh><t>x</t></rPh></si>"
+                                 "<si><t>Conc</t></si><si><t>_x005F_x0041_ \xc2\xb5l</t></si></sst>"},
+        {"xl/worksheets/notes.xml", "<worksheet " + main + "><sheetData><row r=\"2\"><c r=\"B2\" t=\"inlineStr\"><is><t>notes</t></is></c>"
+                                    "</row></sheetData></worksheet>"},
+        {"xl/worksheets/plate.xml", plateSheet},
+    };
+}
+
+const QByteArray plateSheet =
+    "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><cols><col min=\"1\" max=\"2\"/></cols><sheetData>"
+    "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c><c r=\"C1\" t=\"s\"><v>2</v></c>"
+    "<c r=\"D1\" t=\"inlineStr\"><is><r><t>Fl</t></r><r><t>ag</t></r></is></c><c r=\"E1\" s=\"3\"/></row>"
+    "<row r=\"3\" ht=\"20\"/>"
+    "<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><t>B1</t></is></c><c t=\"s\"><v>3</v></c><c r=\"C4\"><v>1.5</v></c>"
+    "<c r=\"D4\" t=\"b\"><v>1</v></c></row>"
+    "<row><c r=\"A5\" t=\"str\"><f>\"C\"&amp;2</f><v>C2</v></c><c r=\"C5\" t=\"e\"><v>#N/A</v></c><c r=\"ZZZZ5\"><v>1</v></c>"
+    "<c r=\"XFD5\" t=\"s\"><v>0</v></c></row>"
+    "<row r=\"6\"><c r=\"A6\" t=\"s\"><v>99</v></c><c r=\"D6\" t=\"b\"><v>0</v></c></row>"
+    "</sheetData></worksheet>";
 
 } // namespace
 
@@ -78,8 +167,6 @@ private slots:
             QCOMPARE(!table.issues.empty(), tie);
         }
         QCOMPARE(readTable(u"sep=;\nWell;Conc\nA1;2\n", TableSource::CsvFile).rows[0].line, 3);
-        QCOMPARE(issueLines(planImport(exampleDocument(), readTable(QByteArrayView("PK\x03\x04\x14\0"), TableSource::Content)).issues),
-                 QStringList({"0: the file is a spreadsheet workbook, not a text table; save it from the spreadsheet as CSV and import that"}));
 
         // Control characters and line breaks never reach a field; the well
         // column has the names plate readers give it.
@@ -141,6 +228,88 @@ private slots:
         const QJsonObject json = documentJson(st, FileHeader, true);
         QCOMPARE(json["samples"].toArray().size(), 24);
         QCOMPARE(json["samples"][1]["well"].toString(), "A2");
+    }
+
+    // A document exported as a workbook file and imported again is the same
+    // document, whatever its texts look like to a spreadsheet.
+    void workbookRoundTrip()
+    {
+        State st = exampleDocument(96);
+        st.fieldName[2] = "Conc, \u00b5l \u00dc";
+        const QStringList values{"=1+1", "=cmd|' /C calc'!A0", "007", "1/2", "3e5", "12:30", "50%", "TRUE", "(5)",
+                                 "-20 \u00b0C", "+ control", "@x", " padded ", "_x0041_", QString(300, u'w')};
+        for (qsizetype i = 0; i < values.size(); ++i)
+            st.sampleTable(int(i) * 5 + 3, i % 2 ? 2 : 1) = values[i];
+        QString error;
+        const QByteArray bytes = documentWorkbook(st, false, &error);
+        QVERIFY2(!bytes.isEmpty(), qPrintable(error));
+        QTemporaryDir dir;
+        const QString path = writeBytes(dir.filePath("samples.xlsx"), bytes);
+        const TextTable table = readFile(path);
+        QCOMPARE(table.format, TableFormat::Workbook);
+        QCOMPARE(table.sheet, "Samples");
+        QVERIFY(table.issues.empty());
+        QList<QStringList> expected;
+        const std::vector<QStringList> rows = documentRows(st);
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            expected.append(r == 0 ? rows[r] : QStringList{QString::number(r + 1) + u':' + rows[r].join(u'|')});
+        QCOMPARE(cellsOf(table), expected);
+        // The header stays in view; every cell is text, the long one's column is held in.
+        const QByteArray sheet = zipPart(path, "xl/worksheets/sheet1.xml");
+        QVERIFY(sheet.contains("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"));
+        QCOMPARE(sheet.count("<c "), sheet.count(" t=\"s\""));
+        QVERIFY(sheet.contains("<col min=\"4\" max=\"4\" width=\"60.7109375\""));
+
+        // Empty cells empty their fields: a spreadsheet row is never short.
+        State other = st;
+        for (int s = 1; s <= 96; ++s)
+            for (int f = 0; f < 3; ++f)
+                other.sampleTable(s, f) = SampleHasData(st, s) ? QStringLiteral("old") : st.sampleTable(s, f);
+        QCOMPARE(applyImport(other, planImport(other, table)), ApplyStatus::Applied);
+        QCOMPARE(sampleFileBytes(other), sampleFileBytes(st));
+    }
+
+    void workbookSheets()
+    {
+        QTemporaryDir dir;
+        const QString book = writeZip(dir.filePath("book.xlsx"), workbookParts(plateSheet));
+        QCOMPARE(cellsOf(readFile(book)), (QList<QStringList>{{"", "notes"}}));
+        const TextTable plate = readFile(book, "plate 2");
+        QCOMPARE(plate.sheet, "Plate 2");
+        QCOMPARE(cellsOf(plate), (QList<QStringList>{{"Well", "Sample ID", "Conc", "Flag"},
+                                                     {"4:B1|_x0041_ \u00b5l|1.5|TRUE"},
+                                                     {"5:C2||#N/A|"},
+                                                     {"6:|||FALSE"}}));
+        QCOMPARE(issueLines(plate.issues), QStringList({"5: the cell \"ZZZZ5\" is no cell of a sheet and is not read",
+                                                        "5: 1 cells past column 4096 are not read",
+                                                        "6: the cell A6 names a shared text the workbook lacks; it is read empty"}));
+
+        // Whatever is wrong with the file, it is said in a line, and nothing is read.
+        const QByteArray bomb = "<worksheet><sheetData>" + QByteArray(MaxTableBytes, ' ') + "</sheetData></worksheet>";
+        Parts sheetless = workbookParts(plateSheet);
+        sheetless.pop_back();
+        for (const auto &[parts, sheet, says] : std::vector<std::tuple<Parts, QString, QString>>{
+                 {{}, "", "the file is no .xlsx workbook: not a zip archive"},
+                 {{{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", "<x/>"}}, "",
+                  "the file is an OpenDocument spreadsheet (.ods), which is not read; save it from the spreadsheet as .xlsx or CSV and import that"},
+                 {{{"word/document.xml", "<x/>"}}, "", "the file is a zip archive but no .xlsx workbook: it has no xl/workbook.xml"},
+                 {workbookParts(plateSheet), "Plate 3", "the workbook has no sheet named \"Plate 3\"; its sheets are \"Notes\", \"Plate 2\", \"Chart\""},
+                 {workbookParts(plateSheet), "chart", "the sheet \"Chart\" is no table of cells (it is a chartsheet)"},
+                 {sheetless, "Plate 2",
+                  "the workbook lacks its part xl/worksheets/plate.xml"},
+                 {workbookParts(bomb), "Plate 2", "the workbook unpacks to more than 64 MiB, more than any sample list can hold"}}) {
+            const QString path = parts.empty() ? writeBytes(dir.filePath("bad.xlsx"), "Well,Conc\r\n") : writeZip(dir.filePath("bad.xlsx"), parts);
+            const TextTable table = readFile(path, sheet);
+            QCOMPARE(issueLines(table.issues), QStringList{"0: " + says});
+            QVERIFY(table.header.isEmpty() && table.rows.empty());
+        }
+        // A sheet damaged part-way is read up to the damage.
+        const TextTable cut = readFile(writeZip(dir.filePath("cut.xlsx"), workbookParts(plateSheet.first(plateSheet.indexOf("<row r=\"6\"") + 14))), "Plate 2");
+        QCOMPARE(cut.rows.size(), 2u);
+        QVERIFY(issueLines(cut.issues).last().startsWith("6: the sheet is damaged here ("));
+        // An old .xls workbook, by its first bytes, whatever its name.
+        QCOMPARE(issueLines(readTable(QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"), TableSource::CsvFile).issues),
+                 QStringList({"0: the file is a workbook of the older .xls kind, which is not read; save it from the spreadsheet as .xlsx or CSV and import that"}));
     }
 
     void importMatchesColumnsAndWells()

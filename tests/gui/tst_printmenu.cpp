@@ -60,7 +60,7 @@ private slots:
             QVERIFY(amp >= 0 && !keys.contains(action->text().at(amp + 1).toLower()));
             keys += action->text().at(amp + 1).toLower();
         }
-        QCOMPARE(entries, QStringList({"mnuFileExportCsv", "mnuFileExportJson", "mnuFileExportImage",
+        QCOMPARE(entries, QStringList({"mnuFileExportCsv", "mnuFileExportJson", "mnuFileExportXlsx", "mnuFileExportImage",
                                        "mnuFileExportPdf", "mnuFilePrintPreview", "mnuFileExportStage"}));
     }
 

@@ -174,6 +174,27 @@ private slots:
         QCOMPARE(undoEntry(), QStringLiteral("&Undo Import Samples"));
     }
 
+    void workbookGoesOutAndComesBack()
+    {
+        openPlate();
+        const QString original = documentTable(state, u'\t');
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) { click(options, "exportOk"); });
+        dialogs->answers = {path("out.xlsx")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportXlsx")});
+        QCOMPARE(dialogs->requests.last().fileName, QStringLiteral("plate.xlsx"));
+        QCOMPARE(status(), QStringLiteral("29 samples exported to %1.").arg(QDir::toNativeSeparators(path("out.xlsx"))));
+
+        press(Qt::Key_N, Qt::ControlModifier);
+        whenModal(QStringLiteral("ImportPreview"), [](QWidget *preview) {
+            QCOMPARE(text(preview, "importOrigin"), QStringLiteral("Read from out.xlsx as sheet \"Samples\" of a workbook."));
+            QVERIFY(problems(preview).isEmpty());
+            click(preview, "importOk");
+        });
+        import(path("out.xlsx"));
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(documentTable(state, u'\t'), original);
+    }
+
     void importProblemsShowByLineAndCancelChangesNothing()
     {
         openPlate();

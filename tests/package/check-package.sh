@@ -77,7 +77,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Section) == science ]] || fail "Section is '$(field Section)'"
 [[ $(field Maintainer) =~ ^[^\<]+\ \<[^@]+@[^\>]+\>$ ]] || fail "Maintainer is '$(field Maintainer)'"
 depends=$(field Depends)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 libxlsxwriter4 libzip4; do
   [[ ", $depends" == *", $lib (>= "* ]] || fail "Depends lacks a versioned $lib: $depends"
 done
 for dir in "$build" "$(cd "$(dirname "$0")/../.." && pwd)" "$scratch"; do

@@ -122,18 +122,26 @@ QStringList python(const char *script, const QString &file)
     return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// A CSV as LibreOffice Calc reads it with `filter`, converted without a
-// window: a row of cells a line, a number as "=" and its value, a formula
-// as "formula:" and its text; empty when Calc is not installed.
-QList<QStringList> calcCells(const QString &csv, const QString &filter, const QString &profile)
+// A file as LibreOffice Calc opens it (a CSV with the filter options
+// `filter`), converted without a window to `format`: the converted file's path.
+QString calcConvert(const QString &file, const QString &filter, const QString &format, const QString &profile)
 {
+    QStringList arguments{"-env:UserInstallation=file://" + profile, "--headless"};
+    if (!filter.isEmpty())
+        arguments << "--infilter=" + filter;
     QProcess office;
-    office.start("soffice", {"-env:UserInstallation=file://" + profile, "--headless", "--infilter=" + filter,
-                             "--convert-to", "fods", "--outdir", QFileInfo(csv).path(), csv});
-    if (!office.waitForFinished(180000))
-        return {};
+    office.start("soffice", arguments << "--convert-to" << format << "--outdir" << QFileInfo(file).path() << file);
+    office.waitForFinished(180000);
+    return QFileInfo(file).path() + "/" + QFileInfo(file).completeBaseName() + "." + format;
+}
+
+// The cells Calc makes of a file: a row of cells a line, a number as "="
+// and its value, a formula as "formula:" and its text, a date, time,
+// percentage or truth value as its type, ":" and the text shown.
+QList<QStringList> calcCells(const QString &file, const QString &filter, const QString &profile)
+{
     QList<QStringList> rows;
-    QXmlStreamReader xml(fileBytes(QFileInfo(csv).path() + "/" + QFileInfo(csv).completeBaseName() + ".fods"));
+    QXmlStreamReader xml(fileBytes(calcConvert(file, filter, "fods", profile)));
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -142,11 +150,13 @@ QList<QStringList> calcCells(const QString &csv, const QString &filter, const QS
         } else if (xml.name() == u"table-cell" && !rows.isEmpty()) {
             const auto attributes = xml.attributes();
             const int repeat = std::clamp(attributes.value("table:number-columns-repeated").toInt(), 1, 20);
+            const QStringView type = attributes.value("office:value-type");
             const QString value = attributes.hasAttribute("table:formula")
                 ? QStringLiteral("formula:") + attributes.value("table:formula").toString()
-                : attributes.value("office:value-type") == u"float"
+                : type == u"float"
                 ? QStringLiteral("=") + attributes.value("office:value").toString()
-                : xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+                : (type.isEmpty() || type == u"string" ? QString() : type.toString() + u':')
+                    + xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
             for (int i = 0; i < repeat; ++i)
                 rows.last() << value;
         }
@@ -178,6 +188,7 @@ private slots:
     void resaveAndCheck();
     void exportTables();
     void exportReadBySpreadsheet();
+    void importCalcWorkbook();
     void exportPictures();
     void importTables();
     void resaveOverSharedFiles();
@@ -252,6 +263,10 @@ void TestTessarKwl::exportTables()
     QCOMPARE(kwl({"export", good, "--to", "json", "-o", "-"}).out, kwl({"dump", good}).out);
 
     QCOMPARE(kwl({"export", good, "--to", "xls"}).status, 2);
+    // A workbook goes to a file, beside the sample file unless told.
+    QCOMPARE(kwl({"export", good, "--to", "xlsx", "-o", "-"}).status, 2);
+    QCOMPARE(kwl({"export", good, "--to", "xlsx"}).status, 0);
+    QVERIFY(fileBytes(mDir.filePath("table.xlsx")).startsWith("PK\x03\x04"));
     QCOMPARE(kwl({"export", good}).status, 2);
     QCOMPARE(kwl({"dump", good, "--to", "csv"}).status, 2);
     run = kwl({"export", write("notes.txt", "shopping list\n"), "--to", "csv"});
@@ -267,27 +282,58 @@ void TestTessarKwl::exportTables()
     QVERIFY(run.out.startsWith("Well,"));
 }
 
-// Values a spreadsheet would turn into formulas, numbers or dates, exported
-// and opened in Calc with the filter options the README gives: every cell
-// comes out as the very text, and as text.
+// Values a spreadsheet would turn into formulas, numbers or dates,
+// exported as a workbook and as CSV, and opened in Calc (the CSV with the
+// filter options the README gives): every cell comes out as the very text,
+// and as text.
 void TestTessarKwl::exportReadBySpreadsheet()
 {
     if (QStandardPaths::findExecutable("soffice").isEmpty())
         QSKIP("LibreOffice is not installed");
     const QStringList hostile{"=1+1", "007", "1/2", "3e5", "12:30", "50%", "TRUE", "(5)", "-20 \u00b0C",
-                              "+ control", "@SUM(A1)", "=cmd|' /C calc'!A0", "5 \u00b5l, 2x"};
+                              "+ control", "@SUM(A1)", "=cmd|' /C calc'!A0", "5 \u00b5l, 2x", "@x", "\u00b5l \u00dc"};
     QString table = "Well,Sample ID\n";
-    for (qsizetype i = 0; i < hostile.size(); ++i)
-        table += QString("%1%2,\"%3\"\n").arg(QChar(char16_t(u'A' + i / 12))).arg(i % 12 + 1).arg(hostile[i]);
+    QList<QStringList> expected{{"Well", "Sample No.", "Key", "Sample ID"}};
+    for (qsizetype i = 0; i < hostile.size(); ++i) {
+        const QString well = QString("%1%2").arg(QChar(char16_t(u'A' + i / 12))).arg(i % 12 + 1);
+        table += QString("%1,\"%2\"\n").arg(well, hostile[i]);
+        expected.append({well, QString::number(i + 1), "", hostile[i]});
+    }
     const QString kwlFile = mDir.filePath("hostile.kwl"), csv = mDir.filePath("hostile.csv");
+    const QString workbook = mDir.filePath("hostile.xlsx");
     QCOMPARE(kwl({"import", "-", "--wells", "96", "-o", kwlFile}, table.toUtf8()).status, 0);
     QCOMPARE(kwl({"export", kwlFile, "--to", "csv", "-o", csv}).status, 0);
+    QCOMPARE(kwl({"export", kwlFile, "--to", "xlsx", "-o", workbook}).status, 0);
 
-    const QList<QStringList> cells = calcCells(csv, "CSV:44,34,76,1,1/2/2/2/3/2/4/2/5/2/6/2/7/2/8/2/9/2/10/2/11/2/12/2",
-                                               mDir.filePath("office"));
-    QVERIFY(cells.size() > hostile.size());
-    for (qsizetype i = 0; i < hostile.size(); ++i)
-        QCOMPARE(cells[i + 1].value(3), hostile[i]);   // as text: no number, date or formula
+    for (const auto &[file, filter] : {std::pair{csv, "CSV:44,34,76,1,1/2/2/2/3/2/4/2/5/2/6/2/7/2/8/2/9/2/10/2/11/2/12/2/13/2,,true,false,false,false,false,false,false"},
+                                       std::pair{workbook, ""}}) {
+        const QList<QStringList> cells = calcCells(file, filter, mDir.filePath("office"));
+        QVERIFY(cells.size() > hostile.size());
+        for (qsizetype r = 0; r < expected.size(); ++r)
+            QCOMPARE(cells[r].mid(0, 4), expected[r]);   // as text: no number, date or formula
+    }
+    // The workbook's header is bold.
+    QVERIFY(fileBytes(mDir.filePath("hostile.fods")).contains("fo:font-weight=\"bold\""));
+}
+
+// A workbook Calc saved after a user typed into it: texts (007 typed into a
+// column of text), numbers, truth values and an empty cell come in as the
+// cells show them.
+void TestTessarKwl::importCalcWorkbook()
+{
+    if (QStandardPaths::findExecutable("soffice").isEmpty())
+        QSKIP("LibreOffice is not installed");
+    const QString csv = write("typed.csv", "Well,Sample ID,Conc,Flag\r\nA1,007,1.5,TRUE\r\nB2,S-2,-20,FALSE\r\nC3,\u00b5l \xc3\x9c,3e5,\r\n");
+    const QString workbook = calcConvert(csv, "CSV:44,34,76,1,2/2,1033,false,true", "xlsx", mDir.filePath("office"));
+    const QString created = mDir.filePath("typed.kwl");
+    Run run = kwl({"import", workbook, "--wells", "96", "--sheet", "TYPED", "-o", created});
+    QVERIFY2(run.status == 0, run.err.constData());
+    QCOMPARE(kwl({"export", created, "--to", "csv"}).out,
+             "Well,Sample No.,Key,Sample ID,Conc,Flag\r\nA1,1,,007,1.5,TRUE\r\nB2,14,,S-2,-20,FALSE\r\n"
+             "C3,27,,\xc2\xb5l \xc3\x9c,300000,\r\n");
+    run = kwl({"import", workbook, "--wells", "96", "--sheet", "Plate", "-o", created});
+    QCOMPARE(run.status, 5);
+    QCOMPARE(run.err.trimmed(), (workbook + ": the workbook has no sheet named \"Plate\"; its sheets are \"typed\"").toUtf8());
 }
 
 // A 384-well plate keyed in all six colours, through the real binary: each

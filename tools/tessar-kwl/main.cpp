@@ -98,8 +98,20 @@ ReadResult readInto(State &state, const QString &file)
     return ReadSampleFile(state);
 }
 
-// Writes bytes to `path`, or to standard output for "-" or no path. A file
-// is replaced in one step, as Save replaces a sample file.
+// Writes bytes as the file at `path`, replaced in one step as Save replaces
+// a sample file: a failed write leaves an earlier file as it was.
+bool saveOutput(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+// Writes bytes to `path`, or to standard output for "-" or no path.
 bool writeOutput(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty() || path == QLatin1String("-")) {
@@ -109,49 +121,73 @@ bool writeOutput(const QString &path, const QByteArray &bytes)
             err() << "standard output: " << out.errorString() << Qt::endl;
         return ok;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        err() << path << ": " << file.errorString() << Qt::endl;
-        file.cancelWriting();
+    QString error;
+    if (!saveOutput(path, bytes, &error)) {
+        err() << path << ": " << error << Qt::endl;
         return false;
     }
     return true;
 }
 
+struct Options
+{
+    QString to;
+    QString output;         // -o; empty when not given
+    bool allWells = false;
+    PictureOptions picture;   // --width, --no-title, --no-legend
+    bool pictureAsked = false;
+    QString into;
+    int wells = 0;          // --wells; 0 when not given
+    bool force = false;
+    bool nameKeys = false;
+    QString sheet;          // --sheet; empty: the workbook's first sheet
+    QString plate;          // --plate; empty: the type chosen for the document's plate
+    QString order;
+    QStringList teach;      // WELL=X,Y
+    QString calibration;
+    QString units;
+    QString xyDevice;
+};
+
 // ---- Export ----------------------------------------------------------------
 
-// What `export --to` can make. A target that is no text (a picture, say)
-// sets `text` false and is then only written to a file, by `write`, which
-// replaces the file in one step; such a target is drawn, so it needs a
+// What `export --to` can make. Text is made by `make` and goes to standard
+// output or a file. A workbook or a drawing is only written to a file, by
+// `write`, which replaces the file in one step; a drawing needs a
 // QGuiApplication.
 struct ExportTarget
 {
+    enum Kind { Text, File, Drawn };
     QLatin1String name;
-    bool text;
+    Kind kind;
     std::function<QByteArray(const State &, const ReadResult &, bool allWells)> make;
-    std::function<bool(const State &, const PictureOptions &, const QString &path, QString *error)> write = {};
+    std::function<bool(const State &, const Options &, const QString &path, QString *error)> write = {};
 };
 
 const std::vector<ExportTarget> &exportTargets()
 {
     static const std::vector<ExportTarget> targets{
-        {QLatin1String("csv"), true, [](const State &s, const ReadResult &, bool all) {
+        {QLatin1String("csv"), ExportTarget::Text, [](const State &s, const ReadResult &, bool all) {
              return exportDocument(s, ExportFormat::Csv, all);
          }},
-        {QLatin1String("tsv"), true, [](const State &s, const ReadResult &, bool all) {
+        {QLatin1String("tsv"), ExportTarget::Text, [](const State &s, const ReadResult &, bool all) {
              return exportDocument(s, ExportFormat::Tsv, all);
          }},
-        {QLatin1String("json"), true, [](const State &s, const ReadResult &r, bool all) {
+        {QLatin1String("json"), ExportTarget::Text, [](const State &s, const ReadResult &r, bool all) {
              return exportDocument(s, ExportFormat::Json, all, r.header);
          }},
+        {QLatin1String("xlsx"), ExportTarget::File, {}, [](const State &s, const Options &o, const QString &path, QString *error) {
+             const QByteArray bytes = documentWorkbook(s, o.allWells, error);
+             return !bytes.isEmpty() && saveOutput(path, bytes, error);
+         }},
 #ifdef TESSAR_KWL_PICTURES
-        {QLatin1String("png"), false, {}, [](const State &s, const PictureOptions &picture, const QString &path, QString *error) {
-             return writePlatePicture(s, PictureFormat::Png, picture, path, error);
+        {QLatin1String("png"), ExportTarget::Drawn, {}, [](const State &s, const Options &o, const QString &path, QString *error) {
+             return writePlatePicture(s, PictureFormat::Png, o.picture, path, error);
          }},
-        {QLatin1String("svg"), false, {}, [](const State &s, const PictureOptions &picture, const QString &path, QString *error) {
-             return writePlatePicture(s, PictureFormat::Svg, picture, path, error);
+        {QLatin1String("svg"), ExportTarget::Drawn, {}, [](const State &s, const Options &o, const QString &path, QString *error) {
+             return writePlatePicture(s, PictureFormat::Svg, o.picture, path, error);
          }},
-        {QLatin1String("pdf"), false, {}, [](const State &s, const PictureOptions &, const QString &path, QString *error) {
+        {QLatin1String("pdf"), ExportTarget::Drawn, {}, [](const State &s, const Options &, const QString &path, QString *error) {
              return writePrintoutPdf(s, path, error);
          }},
 #endif
@@ -167,12 +203,12 @@ QString exportTargetNames()
     return names.join(u'|');
 }
 
-// The names of the targets that are text, or of those that are drawn.
-QString exportTargetNames(bool text)
+// The names of the targets that are drawn, or of the others.
+QString exportTargetNames(bool drawn)
 {
     QStringList names;
     for (const ExportTarget &target : exportTargets()) {
-        if (target.text == text)
+        if ((target.kind == ExportTarget::Drawn) == drawn)
             names << target.name;
     }
     return names.join(u'|');
@@ -181,7 +217,7 @@ QString exportTargetNames(bool text)
 // The usage line of the drawn exports; none where the tool is built without them.
 QString drawnExportUsage()
 {
-    const QString names = exportTargetNames(false);
+    const QString names = exportTargetNames(true);
     if (names.isEmpty())
         return QString();
     return QStringLiteral("  export FILE --to %1 [-o OUT] [--width PIXELS]\n"
@@ -209,7 +245,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv, QComma
     parser.parse(arguments);
     const bool drawn = parser.positionalArguments().value(0) == QLatin1String("export")
         && std::any_of(exportTargets().begin(), exportTargets().end(), [&parser](const ExportTarget &target) {
-               return !target.text && target.name == parser.value(QStringLiteral("to"));
+               return target.kind == ExportTarget::Drawn && target.name == parser.value(QStringLiteral("to"));
            });
     if (drawn) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -241,24 +277,6 @@ const ExportTarget &exportTarget(const QString &name)
 
 // ---- The commands ----------------------------------------------------------
 
-struct Options
-{
-    QString to;
-    QString output;         // -o; empty when not given
-    bool allWells = false;
-    PictureOptions picture;   // --width, --no-title, --no-legend
-    bool pictureAsked = false;
-    QString into;
-    int wells = 0;          // --wells; 0 when not given
-    bool force = false;
-    bool nameKeys = false;
-    QString plate;          // --plate; empty: the type chosen for the document's plate
-    QString order;
-    QStringList teach;      // WELL=X,Y
-    QString calibration;
-    QString units;
-    QString xyDevice;
-};
 
 int dump(const QString &file)
 {
@@ -312,13 +330,13 @@ int check(const QStringList &files)
 int exportFile(const QString &file, const Options &options)
 {
     const ExportTarget &target = exportTarget(options.to);
-    if (!target.text && options.output == QLatin1String("-"))
+    if (target.kind != ExportTarget::Text && options.output == QLatin1String("-"))
         throw UsageError{QStringLiteral("--to %1 writes a file; standard output is for the text formats").arg(target.name)};
     if (options.pictureAsked && target.name != QLatin1String("png") && target.name != QLatin1String("svg"))
         throw UsageError{QStringLiteral("--width, --no-title and --no-legend are for --to png and svg")};
     // Beside the sample file and named after it, as the program's save dialog offers.
     const QFileInfo input(file);
-    const QString output = target.text || !options.output.isEmpty()
+    const QString output = target.kind == ExportTarget::Text || !options.output.isEmpty()
         ? options.output
         : file.left(file.size() - input.fileName().size()) + input.completeBaseName() + u'.' + target.name;
 
@@ -330,11 +348,11 @@ int exportFile(const QString &file, const Options &options)
         return statusOf(result);
     if (target.write) {
         // The height follows from the document, so only now can the size be judged.
-        const QString problem = pictureSizeProblem(state, options.picture);
+        const QString problem = target.kind == ExportTarget::Drawn ? pictureSizeProblem(state, options.picture) : QString();
         if (!problem.isEmpty())
             throw UsageError{problem};
         QString error;
-        if (!target.write(state, options.picture, output, &error)) {
+        if (!target.write(state, options, output, &error)) {
             err() << output << ": " << error << Qt::endl;
             return IoError;
         }
@@ -359,7 +377,9 @@ int importTable(const QString &tablePath, const Options &options)
         return IoError;
     }
     const TableSource source = tablePath == QLatin1String("-") ? TableSource::Content : tableSourceForPath(tablePath);
-    const TextTable table = readTable(QByteArrayView(bytes), source);
+    const TextTable table = readTable(QByteArrayView(bytes), source, options.sheet);
+    if (!options.sheet.isEmpty() && table.format != TableFormat::Workbook)
+        throw UsageError{QStringLiteral("--sheet names a sheet of a workbook (.xlsx); %1 is a text table").arg(tablePath)};
 
     State state;
     if (!options.into.isEmpty()) {
@@ -533,7 +553,8 @@ const std::vector<Command> &commands()
           QStringLiteral("no-title"), QStringLiteral("no-legend")},
          [](const QStringList &f, const Options &o) { return exportFile(f[0], o); }},
         {QLatin1String("import"), 1, 1,
-         {QStringLiteral("into"), QStringLiteral("wells"), QStringLiteral("o"), QStringLiteral("force"), QStringLiteral("name-keys")},
+         {QStringLiteral("into"), QStringLiteral("wells"), QStringLiteral("o"), QStringLiteral("force"), QStringLiteral("name-keys"),
+          QStringLiteral("sheet")},
          [](const QStringList &f, const Options &o) { return importTable(f[0], o); }},
         {QLatin1String("positions"), 1, -1,
          {QStringLiteral("plate"), QStringLiteral("order"), QStringLiteral("all-wells"), QStringLiteral("teach"),
@@ -559,11 +580,14 @@ int main(int argc, char *argv[])
         "  check FILE...     report every file's problems with line numbers\n"
         "  export FILE --to %1 [-o OUT] [--all-wells]\n"
         "                    write the samples as a table (or JSON, as dump prints it);\n"
-        "                    one line per sample with data, every well with --all-wells\n"
+        "                    one line per sample with data, every well with --all-wells;\n"
+        "                    xlsx, a workbook whose cells are all text, goes to a file,\n"
+        "                    without -o beside FILE, named after it\n"
         "%2"
         "  import TABLE --into FILE.kwl [-o OUT.kwl] [--name-keys] [--force]\n"
         "  import TABLE --wells 24|48|96|384|1536 -o OUT.kwl [--force]\n"
-        "                    fill samples from a .csv or .tsv table, a Copy All text or\n"
+        "                    fill samples from a .csv, .tsv or .xlsx table (the first\n"
+        "                    sheet, or the one --sheet NAME names), a Copy All text or\n"
         "                    '-' (standard input); --into writes back into FILE.kwl\n"
         "                    unless -o is given; --wells starts a new document whose\n"
         "                    rows are the table's columns\n"
@@ -582,7 +606,7 @@ int main(int argc, char *argv[])
         "3 the first line is no sample file header, 4 a read stopped part-way\n"
         "(stderr names FILE:LINE and the reason), 5 the table has problems (each on\n"
         "stderr as TABLE:LINE: reason; nothing is written unless --force is given).")
-        .arg(exportTargetNames(true), drawnExportUsage()));
+        .arg(exportTargetNames(false), drawnExportUsage()));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
@@ -596,6 +620,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("wells"), QStringLiteral("import into a new document of this plate format"), QStringLiteral("n")},
         {QStringLiteral("force"), QStringLiteral("import although the table has problems")},
         {QStringLiteral("name-keys"), QStringLiteral("give key names that match no key to the keys without a name")},
+        {QStringLiteral("sheet"), QStringLiteral("the sheet of a workbook to import (default: its first)"), QStringLiteral("name")},
         {QStringLiteral("plate"), QStringLiteral("the plate type the positions are for"), QStringLiteral("name")},
         {QStringLiteral("order"), QStringLiteral("visit order: sample, rows, columns or shortest"), QStringLiteral("order")},
         {QStringLiteral("teach"), QStringLiteral("a well's stage position, read off the stage"), QStringLiteral("well=x,y")},
@@ -639,6 +664,7 @@ int main(int argc, char *argv[])
         options.into = parser.value(QStringLiteral("into"));
         options.force = parser.isSet(QStringLiteral("force"));
         options.nameKeys = parser.isSet(QStringLiteral("name-keys"));
+        options.sheet = parser.value(QStringLiteral("sheet"));
         options.plate = parser.value(QStringLiteral("plate"));
         options.order = parser.value(QStringLiteral("order"));
         options.teach = parser.values(QStringLiteral("teach"));

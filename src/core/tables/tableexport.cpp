@@ -1,6 +1,7 @@
 #include "core/tables/tableexport.h"
 
 #include "core/tables/delimited.h"
+#include "core/tables/workbook.h"
 #include "core/document/state.h"
 #include "core/plate/wellname.h"
 
@@ -28,31 +29,43 @@ int rowsOf(const State &state)
 
 } // namespace
 
-QString documentTable(const State &state, QChar separator, bool allWells, bool ownRowLetters)
+std::vector<QStringList> documentRows(const State &state, bool allWells, bool ownRowLetters)
 {
     const int nf = rowsOf(state);
-    QString out;
-    auto line = [&](const QString &well, const QString &number, auto field) {
-        appendCell(out, well, separator);
-        out.append(separator);
-        appendCell(out, number, separator);
-        for (int f = 0; f < nf; ++f) {
-            out.append(separator);
-            appendCell(out, field(f), separator);
-        }
-        out.append(CrLf);
-    };
-
-    line(QStringLiteral("Well"), QStringLiteral("Sample No."), [&](int f) {
-        return f == 0 ? QStringLiteral("Key") : state.fieldName[std::size_t(f)];
-    });
+    std::vector<QStringList> rows;
+    QStringList header{QStringLiteral("Well"), QStringLiteral("Sample No.")};
+    for (int f = 0; f < nf; ++f)
+        header.append(f == 0 ? QStringLiteral("Key") : state.fieldName[std::size_t(f)]);
+    rows.push_back(std::move(header));
     const int last = std::min(state.wellCount, state.sampleTable.lastSample());
     for (int s = 1; s <= last; ++s) {
         if (!exported(state, s, allWells))
             continue;
-        line(ownRowLetters ? wellLabel(state, s) : standardWellName(state, s), QString::number(s), [&](int f) { return state.sampleTable(s, f); });
+        QStringList row{ownRowLetters ? wellLabel(state, s) : standardWellName(state, s), QString::number(s)};
+        for (int f = 0; f < nf; ++f)
+            row.append(state.sampleTable(s, f));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QString documentTable(const State &state, QChar separator, bool allWells, bool ownRowLetters)
+{
+    QString out;
+    for (const QStringList &row : documentRows(state, allWells, ownRowLetters)) {
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            if (c > 0)
+                out.append(separator);
+            appendCell(out, row[c], separator);
+        }
+        out.append(CrLf);
     }
     return out;
+}
+
+QByteArray documentWorkbook(const State &state, bool allWells, QString *error, bool ownRowLetters)
+{
+    return workbookBytes(documentRows(state, allWells, ownRowLetters), QStringLiteral("Samples"), error);
 }
 
 QJsonObject documentJson(const State &state, const QString &header, bool allWells)
@@ -107,6 +120,8 @@ QByteArray exportDocument(const State &state, ExportFormat format, bool allWells
         return documentTable(state, u'\t', allWells, ownRowLetters).toUtf8();
     case ExportFormat::Json:
         return QJsonDocument(documentJson(state, header, allWells)).toJson(QJsonDocument::Indented);
+    case ExportFormat::Xlsx:
+        return documentWorkbook(state, allWells, nullptr, ownRowLetters);
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "core/tables/tablereader.h"
 
 #include "core/files/cp1252.h"
+#include "core/tables/workbook.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -121,6 +122,8 @@ TableSource tableSourceForPath(const QString &path)
         return TableSource::CsvFile;
     if (suffix == QLatin1String("tsv") || suffix == QLatin1String("tab"))
         return TableSource::TsvFile;
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("xlsm"))
+        return TableSource::WorkbookFile;
     return TableSource::Content;
 }
 
@@ -190,10 +193,19 @@ TextTable readTable(QStringView text, TableSource source)
             record.cells.removeLast();
     }
 
-    std::size_t next = 0;
     if (tie)
         table.issues.push_back({1 + skippedLines, QStringLiteral("the header holds as many commas as semicolons and the lines after it "
                                                                  "do not tell which separates the columns; it is read with commas")});
+    takeRecords(table, std::move(records));
+    if (stoppedAtLine > 0)
+        table.issues.push_back({stoppedAtLine + skippedLines,
+                                QStringLiteral("the table holds more than %1 cells; it is not read from here on").arg(MaxCellsInText)});
+    return table;
+}
+
+void takeRecords(TextTable &table, std::vector<TextRecord> &&records)
+{
+    std::size_t next = 0;
     for (; next < records.size() && records[next].isBlank(); ++next)
         table.issues.push_back({records[next].line, QStringLiteral("empty line before the header")});
     if (next < records.size()) {
@@ -203,21 +215,19 @@ TextTable readTable(QStringView text, TableSource source)
     }
     table.rows.assign(std::make_move_iterator(records.begin() + qsizetype(next)),
                       std::make_move_iterator(records.end()));
-    if (stoppedAtLine > 0)
-        table.issues.push_back({stoppedAtLine + skippedLines,
-                                QStringLiteral("the table holds more than %1 cells; it is not read from here on").arg(MaxCellsInText)});
-    return table;
 }
 
-TextTable readTable(QByteArrayView bytes, TableSource source)
+TextTable readTable(QByteArrayView bytes, TableSource source, const QString &sheet)
 {
-    // Read as text, a workbook is a page of noise that has no "Well" column.
-    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("\xD0\xCF\x11\xE0")) {
+    // Read as text, a workbook of the older kind is a page of noise that has no "Well" column.
+    if (bytes.startsWith("\xD0\xCF\x11\xE0")) {
         TextTable table;
-        table.issues.push_back({0, QStringLiteral("the file is a spreadsheet workbook, not a text table; "
-                                                  "save it from the spreadsheet as CSV and import that")});
+        table.issues.push_back({0, QStringLiteral("the file is a workbook of the older .xls kind, which is not read; "
+                                                  "save it from the spreadsheet as .xlsx or CSV and import that")});
         return table;
     }
+    if (source == TableSource::WorkbookFile || bytes.startsWith("PK\x03\x04"))
+        return readWorkbook(bytes, sheet);
     QString encoding;
     const QString text = decodeTableBytes(bytes, &encoding);
     TextTable table = readTable(QStringView(text), source);

@@ -16,12 +16,13 @@ enum class TableFormat {
     Csv,        // comma (or semicolon) separated, RFC 4180 quoting
     Tsv,        // tab separated, as spreadsheets copy and save it
     CopyAll,    // the text of Edit > Copy All: a "Filename:" line, then tab-separated lines each ending in a tab
+    Workbook,   // a sheet of an .xlsx workbook
 };
 
-// What the name of a table's file says about it: .csv and .tsv decide the
-// format; anything else, the clipboard and standard input are told by their
-// content.
-enum class TableSource { CsvFile, TsvFile, Content };
+// What the name of a table's file says about it: .csv, .tsv and .xlsx decide
+// the format; anything else, the clipboard and standard input are told by
+// their content (a workbook by its first bytes).
+enum class TableSource { CsvFile, TsvFile, WorkbookFile, Content };
 
 TableSource tableSourceForPath(const QString &path);
 
@@ -32,6 +33,7 @@ struct TextTable
     QChar separator = u'\t';
     QString encoding;               // "UTF-8", "UTF-16" or "Windows-1252"
     QString copyAllTitle;           // the file name a Copy All text names
+    QString sheet;                  // the name of the workbook sheet read
     int headerLine = 0;             // 0 when the text holds no header
     QStringList header;
     std::vector<TextRecord> rows;   // every record after the header, blank ones too
@@ -44,7 +46,13 @@ struct TextTable
 QString decodeTableBytes(QByteArrayView bytes, QString *encoding = nullptr);
 
 TextTable readTable(QStringView text, TableSource source);
-TextTable readTable(QByteArrayView bytes, TableSource source);
+// The bytes of a table file; a workbook is read from its sheet named `sheet`,
+// or its first sheet when that is empty.
+TextTable readTable(QByteArrayView bytes, TableSource source, const QString &sheet = {});
+
+// Fills the header and rows of `table` from its records: the first record
+// that is not blank is the header, blank ones before it are reported.
+void takeRecords(TextTable &table, std::vector<TextRecord> &&records);
 
 // Reads a table file, or standard input for "-". Larger than any sample
 // list can be (64 MiB) is refused. False with `error` set on failure.
