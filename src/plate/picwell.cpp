@@ -98,10 +98,13 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, float di
     const QPoint centrePixel(int(std::floor(exact.x())), int(std::floor(exact.y())));
 
     const auto draw = [&](QPainter &painter) {
-        if (!onBlank)
+        // A picked well's mark fills its patch, and its sprite is made on
+        // that mark; the frame mark has the patch's shape, which no sprite has.
+        if (look.picked)
+            painter.fillRect(area, PickedFill);
+        else if (!onBlank)
             painter.fillRect(area, backColor());
-        // A picked well's mark fills its patch, which no sprite covers.
-        if (look.framed || look.picked) {
+        if (look.framed && !look.picked) {
             painter.setClipRect(area);
             const QPointF centre = QPointF(centrePixel) + QPointF(0.5, 0.5);
             paintWell(painter, {centre, ring, disc, QRectF(area), mRatio}, look);
@@ -152,10 +155,11 @@ QImage PicWell::sprite(double ringRadius, double discRadius, const WellLook &loo
     QPainter painter(&well);
     paintWell(painter, place, look);
     painter.end();
-    // A sprite always lands on bare background, so it is blended onto it
-    // here once, in the picture's own format: drawing it is then a copy.
+    // A sprite always lands on bare background or a picked well's mark, so
+    // it is blended onto that here once, in the picture's own format:
+    // drawing it is then a copy.
     QImage image(well.size(), mImage.format());
-    image.fill(backColor());
+    image.fill(look.picked ? PickedFill : backColor());
     painter.begin(&image);
     painter.drawImage(0, 0, well);
     painter.end();

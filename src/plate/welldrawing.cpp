@@ -65,8 +65,6 @@ void paintFrameMark(QPainter &painter, const WellPlace &place)
 // A picked well stands on a dark patch that touches its picked neighbours,
 // so a selection reads as one dark block by lightness alone, whatever the
 // key colours; its black ring turns white to stay visible on it.
-const QColor PickedFill(0x26, 0x2E, 0x3D);
-
 void paintPickMark(QPainter &painter, const WellPlace &place)
 {
     if (place.patch.isEmpty())

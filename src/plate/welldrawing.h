@@ -42,6 +42,10 @@ inline constexpr double NumberedDiscWidth = 12;
 // radius straight below its centre: there the disc shows its own colour.
 inline constexpr double DiscFillProbe = 0.8;
 
+// The dark patch a picked well is drawn on, filling its share of the plate
+// (a block of them reads as one by lightness alone).
+inline const QColor PickedFill{0x26, 0x2E, 0x3D};
+
 bool carriesNumber(const WellPlace &place, const WellLook &look);
 
 // How far the well's drawing reaches from its centre, in the place's pixels.

@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Tessar;
 
@@ -193,6 +194,12 @@ private slots:
         press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(picked().size(), 96u);
         QCOMPARE(status(), "96 wells selected");
+        // Every picked well stands on the dark patch right up to its ring.
+        for (const int s : {5, 40, 96}) {
+            const QPoint centre = picture()->toPixel(state.spotX[std::size_t(s)], state.spotY[std::size_t(s)]).toPoint();
+            const int ring = int(std::ceil(picture()->toPixelRadius(state.spotRad)));
+            QCOMPARE(picture()->pixelAt(centre + QPoint(ring + 2, 0)), QColor(0x26, 0x2E, 0x3D));
+        }
         // A plain click on a well goes back to one sample, and a plain drag still moves one.
         QTest::mouseClick(picture(), Qt::LeftButton, {}, picture()->mapFrom(window.get(), atWell(9)));
         QVERIFY(picked().empty());
