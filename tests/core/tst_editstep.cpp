@@ -59,6 +59,7 @@ private slots:
         for (int i = 1; i <= 1536; ++i)
             s.sampleTable(i, i % 10) = QStringLiteral("cell %1 \u2713").arg(i);
         s.sampleTable(1537, 9) = QStringLiteral("frame past the end");
+        s.sampleTable(2, s.sampleTable.lastField()) = QStringLiteral("slot past the last row");
         s.topSample = 700;
         const QByteArray big = sampleFileBytes(s);
 
@@ -79,6 +80,7 @@ private slots:
         QCOMPARE(sampleFileBytes(s), big);
         QCOMPARE(s.spotX[1536], 78.75f);
         QCOMPARE(s.topSample, 700);
+        QCOMPARE(s.sampleTable(2, s.sampleTable.lastField()), QStringLiteral("slot past the last row"));
         QCOMPARE(s.filePath, QStringLiteral("/data/big.kwl"));
         edit.redo(s);
         QCOMPARE(sampleFileBytes(s), small);

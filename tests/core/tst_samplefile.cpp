@@ -207,12 +207,12 @@ private slots:
         QVERIFY(readSampleData(state, saved).ok());
         QCOMPARE(sampleFileBytes(state), saved);
 
-        // On a 96-well plate the table runs to 106: 98 is kept, 107 ends the read.
+        // On a 96-well plate the table runs to 106: 106 is kept, 107 ends the read.
         data.replace("\r\n24\r\n", "\r\n96\r\n");
-        data.replace(sample50, "98" + sample50.mid(2));
+        data.replace(sample50, "106" + sample50.mid(2));
         QVERIFY(readSampleData(state, data).ok());
-        QCOMPARE(state.sampleTable(98, 1), QStringLiteral("far"));
-        const ReadResult beyond = readSampleData(state, data.replace("98\r\n", "107\r\n"));
+        QCOMPARE(state.sampleTable(106, 1), QStringLiteral("far"));
+        const ReadResult beyond = readSampleData(state, data.replace("106\r\n", "107\r\n"));
         QCOMPARE(beyond.status, ReadResult::Failed);
         QCOMPARE(beyond.reason, QStringLiteral("sample 107 is beyond slot 106, the last of a 96-well plate"));
         QVERIFY(!SampleHasData(state, 3));
