@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class WindowDriver;
 namespace Tessar {
-class MainWindow;
 struct State;
 }
 
@@ -12,19 +12,17 @@ struct State;
 // returns why not, or nothing.
 namespace SoakChecks {
 
-// The document keeps the invariants State documents (those a read of any
-// file keeps, and the current item inside the table).
-QString model(const Tessar::State &state);
-
-// The window shows the document: the frames, their captions and cells,
-// the scroll bar, the menus named after the keys, and every well of the
-// map as its data says, in what the map drew and in the image itself.
-QString window(const Tessar::State &state, Tessar::MainWindow &window);
+// The document keeps the invariants a read of any file keeps, with the
+// current item inside the table; and the window shows it: the frames, their
+// captions and cells, the scroll bar, the menus named after the keys, and
+// every well of the map as its data says, in what the map drew and in the
+// image itself.
+QString check(const WindowDriver &driver);
 
 // The document as a fingerprint for comparing with one seen before: the
 // file Save would write (with the description as the box shows it), every
 // caption and every cell of the table, in use or not.
-QByteArray fingerprint(const Tessar::State &state, const QString &description);
+QByteArray fingerprint(const WindowDriver &driver);
 
 // The bytes of a saved file read back to a document that writes the same bytes.
 QString readsBack(const Tessar::State &state, const QByteArray &bytes);
