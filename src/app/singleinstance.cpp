@@ -1,13 +1,13 @@
 #include "app/singleinstance.h"
 
 #include "app/handoverchannel.h"
+#include "core/document/modules.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
@@ -127,33 +127,13 @@ QByteArray knockFor(const QString &fileToOpen)
     return OpenKnock + path + '\n';
 }
 
-// Where the module may be: a folder named in TESSAR_MODULE_DIR (for the
-// test suite, whose programs live in folders of their own), beside the
-// program (a build folder), and where an installation puts it.
-QStringList moduleFolders()
-{
-    QStringList folders;
-    const QString named = qEnvironmentVariable("TESSAR_MODULE_DIR");
-    if (!named.isEmpty())
-        folders << named;
-    const QString programDir = QCoreApplication::applicationDirPath();
-    folders << programDir << QDir::cleanPath(programDir + QLatin1String("/" TESSAR_MODULE_DIR_FROM_PROGRAM));
-    return folders;
-}
-
 // Loaded once, on first use, and never unloaded: the listener it makes
 // lives as long as the program.
 HandOverChannel *handOverChannel()
 {
     static HandOverChannel *const channel = [] () -> HandOverChannel * {
-        for (const QString &folder : moduleFolders()) {
-            const QString path = folder + QLatin1Char('/') + QLatin1String(HandOverModuleName);
-            if (!QFileInfo::exists(path))
-                continue;
-            QLibrary module(path);
-            if (const auto entry = reinterpret_cast<HandOverChannelEntry>(module.resolve(HandOverChannelEntryName)))
-                return entry();
-        }
+        if (const auto entry = reinterpret_cast<HandOverChannelEntry>(moduleEntry(HandOverModuleName, HandOverChannelEntryName)))
+            return entry();
         qWarning("Tessar: the hand-over module %s was not found; this copy runs alone", HandOverModuleName);
         return nullptr;
     }();

@@ -14,6 +14,8 @@
 #include "core/tables/tableexport.h"
 #include "core/tables/tableimport.h"
 #include "core/tables/tablereader.h"
+#include "core/tables/workbook.h"
+#include "core/tables/workbookcodec.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -569,6 +571,8 @@ const std::vector<Command> &commands()
 
 int main(int argc, char *argv[])
 {
+    // A tool that runs once per file has no start to keep short.
+    Tessar::useLinkedWorkbookCodec(tessarWorkbookCodec());
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads, checks and rewrites Tessar sample files (.kwl) exactly as Tessar does,\n"

@@ -38,4 +38,10 @@ QByteArray workbookBytes(const std::vector<QStringList> &rows, const QString &sh
 // MaxTableBytes) is an issue on line 0 and leaves the table empty.
 TextTable readWorkbook(QByteArrayView bytes, const QString &sheet = {});
 
+// Both of these load the workbook module on first use. A program that
+// links the module's code instead (the command-line tool, which has no
+// start to keep short) names it here.
+struct WorkbookCodec;
+void useLinkedWorkbookCodec(const WorkbookCodec *linked);
+
 } // namespace Tessar
