@@ -203,6 +203,7 @@ TextTable readTable(QStringView text, TableSource source)
     }
     table.rows.assign(std::make_move_iterator(records.begin() + qsizetype(next)),
                       std::make_move_iterator(records.end()));
+    readPlateGrid(table);
     if (stoppedAtLine > 0)
         table.issues.push_back({stoppedAtLine + skippedLines,
                                 QStringLiteral("the table holds more than %1 cells; it is not read from here on").arg(MaxCellsInText)});
