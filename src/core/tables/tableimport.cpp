@@ -349,21 +349,24 @@ private:
 
     QString keyText(const QString &cell, int line)
     {
-        // A cell of blanks is as empty to the eye as an empty one.
-        const QString name = cell.trimmed();
+        // Matched, and given to a free key, as it would be stored, so that
+        // what is stored matches the same key when it comes back, wherever
+        // in the table it stands. A cell of blanks is as empty to the eye as
+        // an empty one, and so is one of tabs and control characters.
+        StoredText stored = storedText(cell);
+        const QString name = stored.text.trimmed();
         if (name.isEmpty())
             return {};
         for (int k = 1; k <= KeyCount; ++k) {
-            if (cell == keyNameAfterImport(k))
-                return cell;
+            if (stored.text == keyNameAfterImport(k))
+                return std::move(stored.text);
         }
         for (int k = 1; k <= KeyCount; ++k) {
             const QString &known = keyNameAfterImport(k);
             if (!known.isEmpty() && sameName(name, known))
                 return known;
         }
-        StoredText stored = storedText(cell);
-        if (mOptions.nameFreeKeys && stored.changes == StoredText::Unchanged) {
+        if (mOptions.nameFreeKeys) {
             for (int k = 1; k <= KeyCount; ++k) {
                 if (keyNameAfterImport(k).isEmpty()) {
                     mPlan.keyNames[std::size_t(k)] = name;
@@ -375,7 +378,9 @@ private:
         } else {
             addIssue(line, QStringLiteral("key \"%1\" matches no key name; it is stored as written").arg(shown(name)));
         }
-        return std::move(stored.text);
+        // Without the blanks around it, as the key it may be given later
+        // in the table will be named.
+        return name;
     }
 
     const QString &keyNameAfterImport(int k) const
