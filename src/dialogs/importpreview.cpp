@@ -115,12 +115,10 @@ ImportPreview::ImportPreview(const State &state, const TextTable &table, const Q
     mOrigin = textLabel(this, "importOrigin");
     layout->addWidget(mOrigin);
 
-    auto *columnsTitle = textLabel(this, "importColumnsTitle");
-    columnsTitle->setText(QStringLiteral("Where the table's columns go:"));
-    layout->addWidget(columnsTitle);
+    mColumnsTitle = textLabel(this, "importColumnsTitle");
+    layout->addWidget(mColumnsTitle);
     mColumns = readOnlyTable(this, "importColumns");
     mColumns->setColumnCount(2);
-    mColumns->setHorizontalHeaderLabels({QStringLiteral("Table column"), QStringLiteral("Fills")});
     layout->addWidget(mColumns);
 
     mSamplesTitle = textLabel(this, "importSamplesTitle");
@@ -188,6 +186,9 @@ void ImportPreview::showSummary()
     QString origin = QStringLiteral("Read from %1 as %2").arg(mSource, formatName(mTable));
     if (!mTable.encoding.isEmpty())
         origin += QStringLiteral(" (%1)").arg(mTable.encoding);
+    if (!mTable.blocks.empty())
+        origin += mTable.blocks.size() == 1 ? QStringLiteral(", a plate-shaped grid")
+                                            : QStringLiteral(", a plate-shaped grid of %1 blocks").arg(mTable.blocks.size());
     mOrigin->setText(origin + u'.');
 
     if (!mPlan.usable) {
@@ -224,12 +225,27 @@ void ImportPreview::showSummary()
 
 void ImportPreview::showColumns()
 {
-    mColumns->setRowCount(int(mPlan.columns.size()));
-    for (std::size_t i = 0; i < mPlan.columns.size(); ++i) {
+    // A grid's blocks are listed in place of its columns, each with its lines,
+    // so that each can be found in the file; where the wells are comes from
+    // the grid itself.
+    const bool grid = !mTable.blocks.empty();
+    mColumnsTitle->setText(grid ? QStringLiteral("Where the grid's blocks go:") : QStringLiteral("Where the table's columns go:"));
+    mColumns->setHorizontalHeaderLabels({grid ? QStringLiteral("Block") : QStringLiteral("Table column"), QStringLiteral("Fills")});
+    const std::size_t first = grid ? 1 : 0;
+    mColumns->setRowCount(int(mPlan.columns.size() - first));
+    for (std::size_t i = first; i < mPlan.columns.size(); ++i) {
         const ImportColumn &column = mPlan.columns[i];
-        const int row = int(i);
-        const QString name = column.name.trimmed().isEmpty() ? QStringLiteral("(column %1, no name)").arg(row + 1)
-                                                             : column.name;
+        const int row = int(i - first);
+        QString name = column.name.trimmed().isEmpty() ? QStringLiteral("(column %1, no name)").arg(row + 1) : column.name;
+        if (grid) {
+            const GridBlock &block = mTable.blocks[i - 1];
+            name = QStringLiteral("Block %1").arg(i);
+            if (!block.caption.trimmed().isEmpty())
+                name += QStringLiteral(" \"%1\"").arg(block.caption.trimmed());
+            name += block.lastLine > block.firstLine
+                ? QStringLiteral(" (lines %1 to %2)").arg(block.firstLine).arg(block.lastLine)
+                : QStringLiteral(" (line %1)").arg(block.firstLine);
+        }
         mColumns->setItem(row, 0, item(name));
         switch (column.role) {
         case ImportColumn::Well:

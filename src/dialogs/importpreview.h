@@ -52,6 +52,7 @@ private:
 
     QLabel *mSummary = nullptr;
     QLabel *mOrigin = nullptr;
+    QLabel *mColumnsTitle = nullptr;
     QTableWidget *mColumns = nullptr;
     QLabel *mSamplesTitle = nullptr;
     QTableWidget *mSamples = nullptr;

@@ -386,6 +386,71 @@ private slots:
         QVERIFY(headerOnly.usable && !headerOnly.hasProblems() && headerOnly.samples.empty());
     }
 
+    void plateGrids()
+    {
+        // Blocks stacked without a blank line, row letters in either case,
+        // the key row's block by its caption, numbers with leading zeros.
+        State st = exampleDocument();
+        ImportPlan p = plan(st, "Sample ID,1,2,3\r\na,x1,x2,x3\r\nB,y1,,y3\r\nKey,01,02\r\nA,std,Blank\r\n");
+        QVERIFY(!p.hasProblems());
+        QCOMPARE(p.sampleNumbers(), std::vector<int>({1, 2, 3, 7, 8, 9}));
+        QCOMPARE(applyImport(st, p), ApplyStatus::Applied);
+        QCOMPARE(QStringList({st.sampleTable(1, 0), st.sampleTable(1, 1), st.sampleTable(2, 0), st.sampleTable(8, 1)}),
+                 QStringList({"Std", "x1", "Blank", ""}));
+
+        // Everything in the way of reading a grid, each with its line.
+        const QString hostile = "Conc,1,2,3,4,5,6,7\n"   // a column more than the plate has
+                                "A,1,2,3,4,5,6,70\n"
+                                "B,1,2\n"
+                                "E,5\n"                  // a row more than the plate has
+                                "b,9,9,9,9,9,9,9,9\n"
+                                "AG,1\n"
+                                "total,3\n"
+                                ",,,,\n"
+                                "Conc,1\nA,x\n\n"
+                                ",1\nA,q\n\n"
+                                "Remarks,1,2,4\nA,x\n\n"
+                                "C,5\n"
+                                "Volume,1\nNotes\n";
+        p = plan(exampleDocument(), hostile);
+        QCOMPARE(issueLines(p.issues), QStringList({
+            "1: block 1 (\"Conc\") has 3 filled cells outside the 24-well plate (rows A to D, columns 1 to 6); they are not imported",
+            "3: 2 cells where block 1 has 7 columns; the missing ones change nothing",
+            "4: 1 cell where block 1 has 7 columns; the missing ones change nothing",
+            "5: 8 cells where block 1 has 7 columns; the extra ones are not imported",
+            "5: row B of block 1 was already given on line 3; this line replaces it",
+            "6: row AG is on no plate (the largest ends at row AF); the line is not read",
+            "7: \"total\" is no row letter; the line is not read",
+            "9: block 2 (\"Conc\") comes twice; the second is not imported",
+            "12: block 3 has no caption in its corner cell; it is not imported",
+            "15: the column numbers on this line do not run 1, 2, 3, ...; the block it starts is not read",
+            "18: row C stands under no line of column numbers; the line is not read",
+            "19: block 4 has no rows under its column numbers",
+            "19: block 4 (\"Volume\") matches no row caption; it is not imported",
+            "20: \"Notes\" is no row letter; the line is not read"}));
+        QCOMPARE(p.sampleNumbers(), std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+        QCOMPARE(p.samples[6].values, (std::vector<std::pair<int, QString>>{{2, "9"}}));
+
+        // The largest plate: rows past Z are AA to AF, columns end at 48.
+        QString wide = "Conc";
+        for (int c = 1; c <= 50; ++c)
+            wide += QStringLiteral(",%1").arg(c);
+        wide += "\nZ,z\naa,x\nAf" + QString(",y").repeated(47) + ",y48\n";
+        p = plan(exampleDocument(1536), wide);
+        QCOMPARE(issueLines(p.issues), QStringList({
+            "1: block 1 numbers 50 columns and the largest plate has 48; the columns past 48 are not read",
+            "2: 1 cell where block 1 has 48 columns; the missing ones change nothing",
+            "3: 1 cell where block 1 has 48 columns; the missing ones change nothing"}));
+        QCOMPARE(p.sampleNumbers().front(), 25 * 48 + 1);
+        QCOMPARE(p.samples[1].sample, 26 * 48 + 1);
+        QCOMPARE(p.samples.back().sample, 1536);
+        QCOMPARE(p.samples.back().values[0].second, "y48");
+
+        // Numbers across the top make no grid without row letters down the side.
+        for (const char16_t *text : {u"Well,1,2\nA1,x,y\n", u"Conc,1,2\n", u"Conc,1,2\n1,x,y\n"})
+            QVERIFY(readTable(text, TableSource::Content).blocks.empty());
+    }
+
     void newDocumentFromTable()
     {
         State st = newPlate();

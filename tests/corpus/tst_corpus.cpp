@@ -4,6 +4,7 @@
 // test run; and sends every complete sample file through Copy All, CSV and
 // TSV and back.
 
+#include "../testfiles.h"
 #include "readcheck.h"
 #include "tablecheck.h"
 
@@ -14,6 +15,7 @@
 #include "core/tables/tableexport.h"
 #include "core/tables/tableimport.h"
 #include "core/tables/tablereader.h"
+#include "core/plate/wellname.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,10 +28,15 @@ using namespace Tessar;
 
 namespace {
 
+// `relative` to the source tree.
+QString sourcePath(const char *relative)
+{
+    return qEnvironmentVariable("TESSAR_SOURCE_DIR", QStringLiteral(TESSAR_DEFAULT_SOURCE_DIR)) + u'/' + QLatin1String(relative);
+}
+
 void addFiles(const char *folder, int atLeast, const QString &pattern = QStringLiteral("*"))
 {
-    const QDir corpus(qEnvironmentVariable("TESSAR_SOURCE_DIR", QStringLiteral(TESSAR_DEFAULT_SOURCE_DIR)) + QStringLiteral("/fuzz/")
-                      + QLatin1String(folder));
+    const QDir corpus(sourcePath(folder));
     QVERIFY(corpus.entryList(QDir::Files).size() >= atLeast);
     QTest::addColumn<QString>("path");
     for (const QString &name : corpus.entryList({pattern}, QDir::Files, QDir::Name))
@@ -58,7 +65,7 @@ class CorpusTest : public QObject
     Q_OBJECT
 
 private slots:
-    void samples_data() { addFiles("corpus", 20); }
+    void samples_data() { addFiles("fuzz/corpus", 20); }
     void samples()
     {
         QFETCH(QString, path);
@@ -87,7 +94,12 @@ private slots:
         }
     }
 
-    void tables_data() { addFiles("table-corpus", 10); }
+    // The plate layouts below face the same checks as the fuzzers' tables.
+    void tables_data()
+    {
+        addFiles("fuzz/table-corpus", 10);
+        addFiles("tests/corpus/plates", 4);
+    }
     void tables()
     {
         QFETCH(QString, path);
@@ -101,7 +113,7 @@ private slots:
 
     // Copy All, CSV and TSV each bring every sample on the plate back into
     // the document emptied of its samples, whose row captions differ in case.
-    void throughTables_data() { addFiles("corpus", 20, QStringLiteral("*.kwl")); }
+    void throughTables_data() { addFiles("fuzz/corpus", 20, QStringLiteral("*.kwl")); }
     void throughTables()
     {
         QFETCH(QString, path);
@@ -125,6 +137,60 @@ private slots:
                 for (int f = 0; f < state.fieldCount(); ++f)
                     QCOMPARE(state.sampleTable(s, f), original.sampleTable(s, f));
             }
+        }
+    }
+
+    // Plate layouts as spreadsheets and plate tools keep them, each imported
+    // into a list whose rows their corner cells name: every well a reader
+    // of the grid would fill is filled, nothing else, and nothing is reported.
+    void plateLayouts_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("wells");
+        QTest::addColumn<int>("filled");
+        QTest::addColumn<QStringList>("wellTexts");     // "well/row caption/text as stored"
+        const auto add = [](const char *name, int wells, const QStringList &texts) {
+            QTest::newRow(name) << sourcePath("tests/corpus/plates/") + QLatin1String(name) << wells << wells << texts;
+        };
+        add("compound-conc-96.csv", 96, {"A1/Compound/DMSO", "B3/Compound/CPD-0012", "H11/Compound/",
+                                         "H12/Compound/Staurosporine", "A7/Conc. (uM)/0.3", "H11/Conc. (uM)/",
+                                         "H12/Conc. (uM)/10", "H12/Key/kept"});
+        add("keys-and-ids-96.csv", 96, {"A1/Key/Blank", "H12/Key/Std", "C5/Key/", "C5/Sample ID/C5-patient",
+                                        "a12/Sample ID/Blank 12"});
+        add("konzentration-96.csv", 96, {"A1/Konz. (\u00b5M)/0,5", "H12/Konz. (\u00b5M)/48",
+                                         "A6/Menge (\u00b5l)/50", "A7/Menge (\u00b5l)/25"});
+        // Nothing in the corner of the only block: it is the first row's.
+        add("sample-ids-384.tsv", 384, {"A1/Sample ID/S0001", "B1/Sample ID/S0025", "P20/Sample ID/S0380",
+                                        "P21/Sample ID/", "P21/Compound/kept"});
+    }
+    void plateLayouts()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, wells);
+        QFETCH(int, filled);
+        QFETCH(QStringList, wellTexts);
+        State state = newPlate(wells);
+        const QStringList captions{"Key", "Sample ID", "Compound", "Conc. (uM)", "Konz. (\u00b5M)", "Menge (\u00b5l)"};
+        state.numField = float(captions.size());
+        for (qsizetype f = 0; f < captions.size(); ++f)
+            state.fieldName[std::size_t(f)] = captions[f];
+        state.keyName[1] = "Blank";
+        state.keyName[2] = "Std";
+        for (int s = 1; s <= wells; ++s) {
+            for (int f = 0; f < int(captions.size()); ++f)
+                state.sampleTable(s, f) = "kept";
+        }
+
+        const ImportPlan plan = planImport(state, readTable(QByteArrayView(contents(path)), tableSourceForPath(path)));
+        QCOMPARE(plan.issues.size(), 0u);
+        QCOMPARE(int(plan.samples.size()), filled);
+        QCOMPARE(applyImport(state, plan), ApplyStatus::Applied);
+        for (const QString &expected : wellTexts) {
+            const QStringList parts = expected.split(u'/');
+            const int s = sampleOfWell(state, parts[0]);
+            const auto f = captions.indexOf(parts[1]);
+            QVERIFY2(s > 0 && f >= 0, qPrintable(expected));
+            QCOMPARE(parts[0] + u'/' + parts[1] + u'/' + state.sampleTable(s, int(f)), expected);
         }
     }
 };

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 using namespace Tessar;
@@ -256,6 +257,29 @@ private slots:
         QCOMPARE(document(), earlier);
         QCOMPARE(well(96), opaque(ButtonShadowColour));
         QVERIFY(state.keyName[3].isEmpty());
+    }
+
+    // A plate-shaped layout: the preview names each block, where it is in
+    // the file and the row it fills.
+    void plateGridsShowTheirBlocks()
+    {
+        openPlate();
+        QString origin;
+        QStringList blocks;
+        whenModal(QStringLiteral("ImportPreview"), [&](QWidget *preview) {
+            origin = text(preview, "importOrigin");
+            auto *columns = preview->findChild<QTableWidget *>(QStringLiteral("importColumns"));
+            for (int row = 0; row < columns->rowCount(); ++row)
+                blocks << columns->item(row, 0)->text() + " > " + columns->item(row, 1)->text();
+            QVERIFY(problems(preview).isEmpty());
+            click(preview, "importOk");
+        });
+        import(QStringLiteral(TESSAR_PLATES "/keys-and-ids-96.csv"));
+        QCOMPARE(unanswered(), 0);
+        QCOMPARE(origin, "Read from keys-and-ids-96.csv as CSV (UTF-8), a plate-shaped grid of 2 blocks.");
+        QCOMPARE(blocks, QStringList({"Block 1 \"Key\" (lines 1 to 9) > Key", "Block 2 \"Sample ID\" (lines 11 to 19) > Sample ID"}));
+        QCOMPARE(QStringList({state.sampleTable(1, 0), state.sampleTable(96, 1), state.sampleTable(13, 1), state.sampleTable(13, 2)}),
+                 QStringList({"Blank", "Std 12", "B1-patient", "1,5"}));
     }
 
     void unusableTablesAreRefused()

@@ -475,6 +475,16 @@ void TestTessarKwl::importTables()
     QCOMPARE(kwl({"import", table, "--into", damaged, "--force"}).status, 4);
     QCOMPARE(fileBytes(damaged), cut);
     QCOMPARE(kwl({"import", write("names.csv", "Name\r\nx\r\n"), "--into", target, "--force"}).status, 5);
+
+    // A plate-shaped layout: its blocks' captions become the rows.
+    run = kwl({"import", TESSAR_PLATES "/compound-conc-96.csv", "--wells", "96", "-o", created});
+    QCOMPARE(run.status, 0);
+    doc = kwl({"dump", created}).json();
+    QCOMPARE(doc["fieldName"].toArray(), QJsonArray({"Key", "Compound", "Conc. (uM)"}));
+    QCOMPARE(doc["samples"].toArray().size(), 95);     // well H11 is empty in both blocks
+    QCOMPARE(doc["samples"][0]["fields"].toArray(), QJsonArray({"", "DMSO", "0"}));
+    QCOMPARE(doc["samples"][94]["well"].toString(), "H12");
+    QCOMPARE(doc["samples"][94]["fields"].toArray(), QJsonArray({"", "Staurosporine", "10"}));
 }
 
 // Saving over a file others share keeps its owner, group, mode and links,

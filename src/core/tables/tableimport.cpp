@@ -89,6 +89,11 @@ public:
         mPlan.usable = true;
         mSampleIndex.assign(std::size_t(std::max(mState.wellCount, 0)) + 1, 0);
         reportUnusedColumns();
+        if (grid()) {
+            for (std::size_t i = 1; i < mPlan.columns.size(); ++i)
+                planBlock(i);
+            return finish();
+        }
         // A header alone is no problem: it fills nothing, which the plan shows.
         for (const TextRecord &row : mTable.rows)
             planRow(row);
@@ -113,10 +118,27 @@ private:
             mPlan.issues.push_back({line, reason});
     }
 
+    bool grid() const { return !mTable.blocks.empty(); }
+
+    // Column i of a grid's header is block i.
+    const GridBlock &blockOf(std::size_t column) const { return mTable.blocks[column - 1]; }
+
+    QString label(std::size_t index) const
+    {
+        if (!grid())
+            return columnLabel(mPlan.columns[index], qsizetype(index));
+        const QString &caption = blockOf(index).caption;
+        if (caption.trimmed().isEmpty())
+            return QStringLiteral("block %1").arg(index);
+        return QStringLiteral("block %1 (\"%2\")").arg(index).arg(shown(caption));
+    }
+
     void mapColumns()
     {
         const int nf = std::clamp(mState.fieldCount(), 1, int(mState.fieldName.size()));
         std::vector<bool> taken(std::size_t(nf), false);
+        // A lone grid without a caption is the layout of the first row.
+        const bool loneBlank = mTable.blocks.size() == 1 && mTable.blocks[0].caption.trimmed().isEmpty() && nf > 1;
         for (const QString &name : mTable.header) {
             ImportColumn column;
             column.name = name;
@@ -124,13 +146,17 @@ private:
             if (mWellColumn < 0 && isWellHeader(name)) {
                 column.role = ImportColumn::Well;
                 mWellColumn = index;
-            } else if (mNumberColumn < 0 && isSampleNumberHeader(name)) {
+            } else if (mNumberColumn < 0 && !grid() && isSampleNumberHeader(name)) {
                 column.role = ImportColumn::SampleNumber;
                 mNumberColumn = index;
             } else if (!taken[0] && isKeyHeader(mState, name)) {
                 column.role = ImportColumn::Field;
                 column.field = 0;
                 taken[0] = true;
+            } else if (loneBlank && index == 1) {
+                column.role = ImportColumn::Field;
+                column.field = 1;
+                taken[1] = true;
             } else {
                 for (int f = 1; f < nf; ++f) {
                     if (!taken[std::size_t(f)] && sameName(name, mState.fieldName[std::size_t(f)])) {
@@ -156,20 +182,75 @@ private:
                     holdsValues[std::size_t(i)] = true;
             }
         }
+        // The captions in use, a few at most, so that a repeated one is told
+        // from one that matches nothing; a grid's "Well" is no caption.
+        std::vector<std::pair<std::size_t, QStringView>> used;
+        for (std::size_t i = grid() ? 1 : 0; i < mPlan.columns.size(); ++i) {
+            if (mPlan.columns[i].role != ImportColumn::Unused)
+                used.emplace_back(i, mPlan.columns[i].name);
+        }
         for (std::size_t i = 0; i < mPlan.columns.size(); ++i) {
             const ImportColumn &column = mPlan.columns[i];
             if (column.role != ImportColumn::Unused)
                 continue;
-            const QString label = columnLabel(column, qsizetype(i));
+            const QString label = this->label(i);
+            const int line = grid() ? blockOf(i).firstLine : mTable.headerLine;
+            const bool repeated = std::any_of(used.begin(), used.end(), [&](const auto &other) {
+                return other.first < i && sameName(other.second, column.name);
+            });
             if (column.name.trimmed().isEmpty()) {
-                // A nameless column is only worth a word when something is in it.
-                if (holdsValues[i])
-                    addIssue(mTable.headerLine, label + QStringLiteral(" has no name; its values are not imported"));
-            } else if (isWellHeader(column.name) || isSampleNumberHeader(column.name) || isKeyHeader(mState, column.name)) {
-                addIssue(mTable.headerLine, label + QStringLiteral(" comes twice; the second is not imported"));
+                // A nameless column is only worth a word when something is
+                // in it; a block always is.
+                if (grid())
+                    addIssue(line, label + QStringLiteral(" has no caption in its corner cell; it is not imported"));
+                else if (holdsValues[i])
+                    addIssue(line, label + QStringLiteral(" has no name; its values are not imported"));
+            } else if (repeated || isKeyHeader(mState, column.name)
+                       || (!grid() && (isWellHeader(column.name) || isSampleNumberHeader(column.name)))) {
+                addIssue(line, label + QStringLiteral(" comes twice; the second is not imported"));
             } else {
-                addIssue(mTable.headerLine, label + QStringLiteral(" matches no row caption; it is not imported"));
+                addIssue(line, label + QStringLiteral(" matches no row caption; it is not imported"));
             }
+        }
+    }
+
+    // The cells of a grid's block, for the row its caption names. Cells a
+    // block does not have leave their fields as they are, as a short line
+    // of a table does.
+    void planBlock(std::size_t index)
+    {
+        const ImportColumn &column = mPlan.columns[index];
+        if (column.role != ImportColumn::Field)
+            return;
+        const GridBlock &block = blockOf(index);
+        int outside = 0;
+        for (const GridRow &row : block.rows) {
+            for (qsizetype c = 0; c < row.cells.size(); ++c) {
+                const QString &cell = row.cells[c];
+                const int s = (row.row - 1) * mState.nCols + int(c) + 1;
+                if (row.row > mState.nRows || c >= mState.nCols || s > mState.wellCount) {
+                    outside += !QStringView(cell).trimmed().isEmpty();
+                    continue;
+                }
+                const auto where = [&] { return QStringLiteral("well %1 of %2").arg(wellLabel(mState, s), label(index)); };
+                QString text = column.field == 0 ? keyText(cell, row.line) : fieldText(cell, row.line, where);
+                int &seen = mSampleIndex[std::size_t(s)];
+                if (seen == 0) {
+                    mPlan.samples.push_back({s, row.line, {}});
+                    seen = int(mPlan.samples.size());
+                }
+                mPlan.samples[std::size_t(seen - 1)].values.emplace_back(column.field, std::move(text));
+            }
+        }
+        if (outside > 0) {
+            // One pass of arg(): a caption may hold a '%'.
+            const bool one = outside == 1;
+            const QString cells = one ? QStringLiteral("a filled cell") : QStringLiteral("%1 filled cells").arg(outside);
+            const QString lastRow = gridRowName(std::clamp(mState.nRows, 1, GridMaxRows));
+            addIssue(block.firstLine,
+                     QStringLiteral("%1 has %2 outside the %3-well plate (rows A to %4, columns 1 to %5); %6 not imported")
+                         .arg(label(index), cells, QString::number(mState.wellCount), lastRow, QString::number(mState.nCols),
+                              one ? QStringLiteral("it is") : QStringLiteral("they are")));
         }
     }
 
@@ -232,7 +313,7 @@ private:
                 continue;
             const QString &cell = row.cells[qsizetype(i)];
             planned.values.emplace_back(column.field, column.field == 0 ? keyText(cell, row.line)
-                                                                        : fieldText(cell, column, i, row.line));
+                                                                        : fieldText(cell, row.line, [&] { return label(i); }));
         }
 
         int &seen = mSampleIndex[std::size_t(s)];
@@ -247,12 +328,14 @@ private:
         seen = int(mPlan.samples.size());
     }
 
-    QString fieldText(const QString &cell, const ImportColumn &column, std::size_t index, int line)
+    // `where` names the cell for a message, made only when one is needed.
+    template<typename Where>
+    QString fieldText(const QString &cell, int line, const Where &where)
     {
         StoredText stored = storedText(cell);
         if (stored.changes == StoredText::Unchanged)
             return std::move(stored.text);
-        const QString label = columnLabel(column, qsizetype(index));
+        const QString label = where();
         if (stored.changes & StoredText::Quote)
             addIssue(line, QStringLiteral("a double quote in %1 is stored as an apostrophe").arg(label));
         if (stored.changes & StoredText::LineBreak)
@@ -266,21 +349,24 @@ private:
 
     QString keyText(const QString &cell, int line)
     {
-        // A cell of blanks is as empty to the eye as an empty one.
-        const QString name = cell.trimmed();
+        // Matched, and given to a free key, as it would be stored, so that
+        // what is stored matches the same key when it comes back, wherever
+        // in the table it stands. A cell of blanks is as empty to the eye as
+        // an empty one, and so is one of tabs and control characters.
+        StoredText stored = storedText(cell);
+        const QString name = stored.text.trimmed();
         if (name.isEmpty())
             return {};
         for (int k = 1; k <= KeyCount; ++k) {
-            if (cell == keyNameAfterImport(k))
-                return cell;
+            if (stored.text == keyNameAfterImport(k))
+                return std::move(stored.text);
         }
         for (int k = 1; k <= KeyCount; ++k) {
             const QString &known = keyNameAfterImport(k);
             if (!known.isEmpty() && sameName(name, known))
                 return known;
         }
-        StoredText stored = storedText(cell);
-        if (mOptions.nameFreeKeys && stored.changes == StoredText::Unchanged) {
+        if (mOptions.nameFreeKeys) {
             for (int k = 1; k <= KeyCount; ++k) {
                 if (keyNameAfterImport(k).isEmpty()) {
                     mPlan.keyNames[std::size_t(k)] = name;
@@ -292,7 +378,9 @@ private:
         } else {
             addIssue(line, QStringLiteral("key \"%1\" matches no key name; it is stored as written").arg(shown(name)));
         }
-        return std::move(stored.text);
+        // Without the blanks around it, as the key it may be given later
+        // in the table will be named.
+        return name;
     }
 
     const QString &keyNameAfterImport(int k) const

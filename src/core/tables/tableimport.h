@@ -34,6 +34,10 @@ struct State;
 //  - every text is stored as Save would write it (see storedText()), and
 //    each change of that kind is reported;
 //  - when a well comes twice, its last line counts.
+//  - a plate-shaped grid (see readPlateGrid()) is read block by block, each
+//    block standing for a column captioned as its corner cell: its cells
+//    fill their wells, a cell the block lacks leaves its field, and a lone
+//    block with nothing in its corner fills the first description row.
 
 struct ImportOptions
 {

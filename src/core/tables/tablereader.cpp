@@ -197,6 +197,7 @@ TextTable readTable(QStringView text, TableSource source)
         table.issues.push_back({1 + skippedLines, QStringLiteral("the header holds as many commas as semicolons and the lines after it "
                                                                  "do not tell which separates the columns; it is read with commas")});
     takeRecords(table, std::move(records));
+    readPlateGrid(table);
     if (stoppedAtLine > 0)
         table.issues.push_back({stoppedAtLine + skippedLines,
                                 QStringLiteral("the table holds more than %1 cells; it is not read from here on").arg(MaxCellsInText)});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/tables/delimited.h"
+#include "core/tables/plategrid.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -38,6 +39,10 @@ struct TextTable
     QStringList header;
     std::vector<TextRecord> rows;   // every record after the header, blank ones too
     std::vector<TableIssue> issues; // blank lines before the header, cells and lines not read
+
+    // A plate grid (see readPlateGrid()) has its cells here instead of in
+    // `rows`, and a header of "Well" and one caption per block.
+    std::vector<GridBlock> blocks;
 };
 
 // Text of a table file: UTF-8 (with or without a byte-order mark), UTF-16

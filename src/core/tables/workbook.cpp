@@ -1,6 +1,7 @@
 #include "core/tables/workbook.h"
 
 #include "core/document/modules.h"
+#include "core/tables/plategrid.h"
 #include "core/tables/workbookcodec.h"
 
 #include <algorithm>
@@ -71,6 +72,7 @@ TextTable readWorkbook(QByteArrayView bytes, const QString &sheet)
         while (row->cells.size() < table.header.size())
             row->cells.append(QString());
     }
+    readPlateGrid(table);
     return table;
 }
 
