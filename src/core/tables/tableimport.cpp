@@ -103,20 +103,11 @@ public:
 private:
     ImportPlan finish()
     {
-        std::stable_sort(mPlan.issues.begin(), mPlan.issues.end(),
-                         [](const TableIssue &a, const TableIssue &b) { return a.line < b.line; });
-        if (mPlan.issueCount > qsizetype(mPlan.issues.size()))
-            mPlan.issues.push_back({0, QStringLiteral("%1 more problems not listed")
-                                           .arg(mPlan.issueCount - qsizetype(mPlan.issues.size()))});
+        closeIssues(mPlan.issues, mPlan.issueCount);
         return std::move(mPlan);
     }
 
-    void addIssue(int line, const QString &reason)
-    {
-        ++mPlan.issueCount;
-        if (mPlan.issues.size() < std::size_t(MaxListedIssues))
-            mPlan.issues.push_back({line, reason});
-    }
+    void addIssue(int line, const QString &reason) { Tessar::addIssue(mPlan.issues, mPlan.issueCount, line, reason); }
 
     bool grid() const { return !mTable.blocks.empty(); }
 
@@ -459,6 +450,20 @@ void shapeForTable(State &state, const TextTable &table)
     for (qsizetype f = 0; f < captions.size(); ++f)
         state.fieldName[std::size_t(f + 1)] = captions[f];
     state.curRow = std::clamp(state.curRow, 0, state.fieldCount() - 1);
+}
+
+void addIssue(std::vector<TableIssue> &issues, int &count, int line, const QString &reason)
+{
+    ++count;
+    if (issues.size() < std::size_t(MaxListedIssues))
+        issues.push_back({line, reason});
+}
+
+void closeIssues(std::vector<TableIssue> &issues, int count)
+{
+    std::stable_sort(issues.begin(), issues.end(), [](const TableIssue &a, const TableIssue &b) { return a.line < b.line; });
+    if (count > qsizetype(issues.size()))
+        issues.push_back({0, QStringLiteral("%1 more problems not listed").arg(count - qsizetype(issues.size()))});
 }
 
 } // namespace Tessar

@@ -96,6 +96,12 @@ struct ImportPlan
 
 inline constexpr int MaxListedIssues = 1000;
 
+// How a plan keeps its problems: every one counted in `count`, the first
+// MaxListedIssues listed; once the plan is made, the list is put in line
+// order and says how many more there were.
+void addIssue(std::vector<TableIssue> &issues, int &count, int line, const QString &reason);
+void closeIssues(std::vector<TableIssue> &issues, int count);
+
 ImportPlan planImport(const State &state, const TextTable &table, const ImportOptions &options = {});
 
 enum class ApplyStatus {

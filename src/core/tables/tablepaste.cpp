@@ -134,20 +134,11 @@ private:
 
     PastePlan finish()
     {
-        std::stable_sort(mPlan.issues.begin(), mPlan.issues.end(),
-                         [](const TableIssue &a, const TableIssue &b) { return a.line < b.line; });
-        if (mPlan.issueCount > qsizetype(mPlan.issues.size()))
-            mPlan.issues.push_back({0, QStringLiteral("%1 more problems not listed")
-                                           .arg(mPlan.issueCount - qsizetype(mPlan.issues.size()))});
+        closeIssues(mPlan.issues, mPlan.issueCount);
         return std::move(mPlan);
     }
 
-    void addIssue(int line, const QString &reason)
-    {
-        ++mPlan.issueCount;
-        if (mPlan.issues.size() < std::size_t(MaxListedIssues))
-            mPlan.issues.push_back({line, reason});
-    }
+    void addIssue(int line, const QString &reason) { Tessar::addIssue(mPlan.issues, mPlan.issueCount, line, reason); }
 
     void planCell(int s, int f, const QString &cell, int line)
     {
