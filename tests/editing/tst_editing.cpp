@@ -175,12 +175,13 @@ private slots:
         const KeyListing one = listSamplesByKey(st, "Blank");
         QCOMPARE(one.text + one.status, "Column B Sample No. 3\r\ndescription2  first\r\ndescription3  \r\n\r\n1 Sample");
 
-        // Keys sharing a name each count every sample with it.
+        // Keys sharing a name each count every sample with it, slot 0's too.
         st.sampleTable(2, 0) = "Blank";
+        st.sampleTable(0, 0) = "Blank";
         st.keyName[6] = "Blank";
         QCOMPARE(listingChoices(st), QStringList({"All", "Sample", "Blank", "Blank"}));
         const KeyListing all = listSamplesByKey(st, "All");
-        QCOMPARE(all.text + all.status, "0 samples for Sample\r\n2 samples for Blank\r\n2 samples for Blank\r\n4 Samples");
+        QCOMPARE(all.text + all.status, "0 samples for Sample\r\n3 samples for Blank\r\n3 samples for Blank\r\n6 Samples");
         QVERIFY(listSamplesByKey(st, "Blank").text.startsWith("Column A Sample No. 2\r\n")); // plate order
     }
 
