@@ -47,7 +47,7 @@ QString readReport(const ReadResult &result, const QString &title)
     }
     if (result.line <= 0)
         return QStringLiteral("%1 could not be read: %2.").arg(title, result.reason);
-    return QStringLiteral("%1 was read only up to line %2: %3.").arg(title).arg(result.line).arg(result.reason);
+    return QStringLiteral("%1 was read only up to line %2: %3.").arg(title, QString::number(result.line), result.reason);
 }
 
 } // namespace

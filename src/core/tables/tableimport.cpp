@@ -255,7 +255,7 @@ private:
                 addIssue(row.line, QStringLiteral("\"%1\" is no well name; the line is skipped").arg(shown(wellText)));
             else if (s == 0)
                 addIssue(row.line, QStringLiteral("well %1 is not on a %2-well plate; the line is skipped")
-                                       .arg(shown(wellText)).arg(mState.wellCount));
+                                       .arg(shown(wellText), QString::number(mState.wellCount)));
             return std::max(s, 0);
         }
         const QString numberText = mNumberColumn >= 0 ? row.cells.value(mNumberColumn).trimmed() : QString();

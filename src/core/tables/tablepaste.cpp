@@ -158,7 +158,7 @@ private:
                 if (key.isEmpty()) {
                     ++mPlan.refusedCells;
                     addIssue(line, QStringLiteral("\"%1\" is no key name; the key of sample %2 is left as it was")
-                                       .arg(name.left(40)).arg(s));
+                                       .arg(name.left(40), QString::number(s)));
                     return;
                 }
             }
