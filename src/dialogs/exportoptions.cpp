@@ -3,6 +3,7 @@
 #include "fixeddialog.h"
 #include "screencentre.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,7 +11,7 @@
 
 namespace Tessar {
 
-ExportOptions::ExportOptions(const QString &title, int samplesWithData, int wellCount, bool allWells, QWidget *parent)
+ExportOptions::ExportOptions(const QString &title, int samplesWithData, int wellCount, ExportChoice initial, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("ExportOptions"));
@@ -27,7 +28,14 @@ ExportOptions::ExportOptions(const QString &title, int samplesWithData, int well
     mAllWells = new QRadioButton(QStringLiteral("&Every well of the plate, empty ones too (%1)").arg(wellCount), this);
     mAllWells->setObjectName(QStringLiteral("exportAllWells"));
     layout->addWidget(mAllWells);
-    (allWells ? mAllWells : mDataOnly)->setChecked(true);
+    (initial.allWells ? mAllWells : mDataOnly)->setChecked(true);
+    if (wellCount > 26 * 48) {
+        mOwnLetters = new QCheckBox(QStringLiteral("Name rows 27 to 32 [ to ` as the &plate map does, not AA to AF"), this);
+        mOwnLetters->setObjectName(QStringLiteral("exportOwnLetters"));
+        mOwnLetters->setChecked(initial.ownLetters);
+        layout->addSpacing(6);
+        layout->addWidget(mOwnLetters);
+    }
 
     auto *buttons = new QDialogButtonBox(this);
     buttons->setObjectName(QStringLiteral("exportButtons"));
@@ -43,19 +51,19 @@ ExportOptions::ExportOptions(const QString &title, int samplesWithData, int well
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-std::optional<bool> ExportOptions::run(QWidget *parent, const QString &title, int samplesWithData, int wellCount,
-                                       bool allWells)
+std::optional<ExportChoice> ExportOptions::run(QWidget *parent, const QString &title, int samplesWithData, int wellCount,
+                                               ExportChoice initial)
 {
-    ExportOptions options(title, samplesWithData, wellCount, allWells, parent);
+    ExportOptions options(title, samplesWithData, wellCount, initial, parent);
     centreOnScreen(&options, parent);
     if (options.exec() != QDialog::Accepted)
         return std::nullopt;
-    return options.allWells();
+    return options.choice();
 }
 
-bool ExportOptions::allWells() const
+ExportChoice ExportOptions::choice() const
 {
-    return mAllWells->isChecked();
+    return {mAllWells->isChecked(), mOwnLetters && mOwnLetters->isChecked()};
 }
 
 } // namespace Tessar

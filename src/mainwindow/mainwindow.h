@@ -7,6 +7,7 @@
 #include "core/document/state.h"
 #include "core/layout/wheelsteps.h"
 #include "core/layout/windowlayout.h"
+#include "dialogs/exportoptions.h"
 #include "documentcommand.h"
 #include "plate/platemap.h"
 #include "plate/platemouse.h"
@@ -269,7 +270,7 @@ private:
     QStringList mPendingOpens;      // files handed over while a dialog was open
     QPointer<QWidget> mWatchedModal;  // the dialog they wait for
     bool mHandingOver = false;
-    bool mExportAllWells = false;   // the last export's choice
+    ExportChoice mExportChoice;     // the last export's choices
     std::unique_ptr<StageExport> mLastStageExport;   // the stage export's last choices
 };
 

@@ -224,10 +224,11 @@ void MainWindow::exportSamples(ExportFormat format)
         ? Kind{QStringLiteral("xlsx"), QStringLiteral("Export Samples as Workbook"), QStringLiteral("Workbook (*.xlsx)|*.xlsx|All Files (*.*)|*.*|")}
         : Kind{QStringLiteral("csv"), QStringLiteral("Export Samples as CSV"), QStringLiteral("CSV File (*.csv)|*.csv|All Files (*.*)|*.*|")};
     const int withData = samplesWithData(mState);
-    const std::optional<bool> allWells = ExportOptions::run(this, kind.title, withData, mState.wellCount, mExportAllWells);
-    if (!allWells)
+    const std::optional<ExportChoice> choice = ExportOptions::run(this, kind.title, withData, mState.wellCount, mExportChoice);
+    if (!choice)
         return;
-    mExportAllWells = *allWells;
+    mExportChoice = *choice;
+    const bool allWells = choice->allWells;
 
     const CommonDialogs::FileRequest request = exportRequest(mState, kind.title, kind.filter, kind.extension);
     const std::optional<QString> path = CommonDialogs::instance().showSave(this, request);
@@ -237,8 +238,9 @@ void MainWindow::exportSamples(ExportFormat format)
     // The description as the box shows it, as Save would store it.
     const QString stored = std::exchange(mState.fileDesc, TxtFileDesc->text());
     QString reason;
-    const QByteArray bytes = format == ExportFormat::Xlsx ? documentWorkbook(mState, *allWells, &reason)
-                                                          : exportDocument(mState, format, *allWells);
+    const QByteArray bytes = format == ExportFormat::Xlsx
+        ? documentWorkbook(mState, allWells, &reason, choice->ownLetters)
+        : exportDocument(mState, format, allWells, QLatin1String(FileHeader), choice->ownLetters);
     mState.fileDesc = stored;
 
     // Written beside the target and put in its place in one step: a failed
@@ -258,7 +260,7 @@ void MainWindow::exportSamples(ExportFormat format)
         box.exec();
         return;
     }
-    const int count = *allWells ? mState.wellCount : withData;
+    const int count = allWells ? mState.wellCount : withData;
     StatusBar->setText(QStringLiteral("%1 exported to %2.").arg(samplesCount(std::size_t(count)),
                                                                 QDir::toNativeSeparators(*path)));
 }

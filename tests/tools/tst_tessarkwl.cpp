@@ -262,6 +262,15 @@ void TestTessarKwl::exportTables()
     // JSON is exactly what dump prints.
     QCOMPARE(kwl({"export", good, "--to", "json", "-o", "-"}).out, kwl({"dump", good}).out);
 
+    // Rows 27 and 32 of the largest plate as other plate tools name them, or as the map does.
+    State big = newPlate(1536);
+    big.sampleTable(26 * 48 + 1, 1) = "r27";
+    big.sampleTable(1536, 1) = "r32";
+    const QString bigFile = writePlate(big, mDir.filePath("rows.kwl"));
+    QCOMPARE(kwl({"export", bigFile, "--to", "csv"}).out.split('\n').mid(1, 2).join('|'), "AA1,1249,,r27,,,\r|AF48,1536,,r32,,,\r");
+    QCOMPARE(kwl({"export", bigFile, "--to", "csv", "--own-letters"}).out.split('\n').mid(1, 2).join('|'),
+             "[1,1249,,r27,,,\r|`48,1536,,r32,,,\r");
+
     QCOMPARE(kwl({"export", good, "--to", "xls"}).status, 2);
     // A workbook goes to a file, beside the sample file unless told.
     QCOMPARE(kwl({"export", good, "--to", "xlsx", "-o", "-"}).status, 2);

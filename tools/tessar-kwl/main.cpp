@@ -136,6 +136,7 @@ struct Options
     QString to;
     QString output;         // -o; empty when not given
     bool allWells = false;
+    bool ownLetters = false;    // rows 27 to 32 of the largest plate as [ to `, not AA to AF
     PictureOptions picture;   // --width, --no-title, --no-legend
     bool pictureAsked = false;
     QString into;
@@ -162,24 +163,24 @@ struct ExportTarget
     enum Kind { Text, File, Drawn };
     QLatin1String name;
     Kind kind;
-    std::function<QByteArray(const State &, const ReadResult &, bool allWells)> make;
+    std::function<QByteArray(const State &, const ReadResult &, const Options &)> make;
     std::function<bool(const State &, const Options &, const QString &path, QString *error)> write = {};
 };
 
 const std::vector<ExportTarget> &exportTargets()
 {
     static const std::vector<ExportTarget> targets{
-        {QLatin1String("csv"), ExportTarget::Text, [](const State &s, const ReadResult &, bool all) {
-             return exportDocument(s, ExportFormat::Csv, all);
+        {QLatin1String("csv"), ExportTarget::Text, [](const State &s, const ReadResult &r, const Options &o) {
+             return exportDocument(s, ExportFormat::Csv, o.allWells, r.header, o.ownLetters);
          }},
-        {QLatin1String("tsv"), ExportTarget::Text, [](const State &s, const ReadResult &, bool all) {
-             return exportDocument(s, ExportFormat::Tsv, all);
+        {QLatin1String("tsv"), ExportTarget::Text, [](const State &s, const ReadResult &r, const Options &o) {
+             return exportDocument(s, ExportFormat::Tsv, o.allWells, r.header, o.ownLetters);
          }},
-        {QLatin1String("json"), ExportTarget::Text, [](const State &s, const ReadResult &r, bool all) {
-             return exportDocument(s, ExportFormat::Json, all, r.header);
+        {QLatin1String("json"), ExportTarget::Text, [](const State &s, const ReadResult &r, const Options &o) {
+             return exportDocument(s, ExportFormat::Json, o.allWells, r.header);
          }},
         {QLatin1String("xlsx"), ExportTarget::File, {}, [](const State &s, const Options &o, const QString &path, QString *error) {
-             const QByteArray bytes = documentWorkbook(s, o.allWells, error);
+             const QByteArray bytes = documentWorkbook(s, o.allWells, error, o.ownLetters);
              return !bytes.isEmpty() && saveOutput(path, bytes, error);
          }},
 #ifdef TESSAR_KWL_PICTURES
@@ -360,7 +361,7 @@ int exportFile(const QString &file, const Options &options)
         }
         return statusOf(result);
     }
-    if (!writeOutput(options.output, target.make(state, result, options.allWells)))
+    if (!writeOutput(options.output, target.make(state, result, options)))
         return IoError;
     return statusOf(result);
 }
@@ -551,8 +552,8 @@ const std::vector<Command> &commands()
         {QLatin1String("resave"), 2, 2, {}, [](const QStringList &f, const Options &) { return resave(f[0], f[1]); }},
         {QLatin1String("check"), 1, -1, {}, [](const QStringList &f, const Options &) { return check(f); }},
         {QLatin1String("export"), 1, 1,
-         {QStringLiteral("to"), QStringLiteral("o"), QStringLiteral("all-wells"), QStringLiteral("width"),
-          QStringLiteral("no-title"), QStringLiteral("no-legend")},
+         {QStringLiteral("to"), QStringLiteral("o"), QStringLiteral("all-wells"), QStringLiteral("own-letters"),
+          QStringLiteral("width"), QStringLiteral("no-title"), QStringLiteral("no-legend")},
          [](const QStringList &f, const Options &o) { return exportFile(f[0], o); }},
         {QLatin1String("import"), 1, 1,
          {QStringLiteral("into"), QStringLiteral("wells"), QStringLiteral("o"), QStringLiteral("force"), QStringLiteral("name-keys"),
@@ -582,9 +583,10 @@ int main(int argc, char *argv[])
         "  dump FILE         print the document FILE holds as JSON\n"
         "  resave IN OUT     read IN as File > Open does, write OUT as File > Save does\n"
         "  check FILE...     report every file's problems with line numbers\n"
-        "  export FILE --to %1 [-o OUT] [--all-wells]\n"
+        "  export FILE --to %1 [-o OUT] [--all-wells] [--own-letters]\n"
         "                    write the samples as a table (or JSON, as dump prints it);\n"
         "                    one line per sample with data, every well with --all-wells;\n"
+        "                    1536-well rows 27 to 32 as AA to AF ([ to ` with --own-letters);\n"
         "                    xlsx, a workbook whose cells are all text, goes to a file,\n"
         "                    without -o beside FILE, named after it\n"
         "%2"
@@ -617,6 +619,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("to"), QStringLiteral("export format: %1; for positions pos|csv|json").arg(exportTargetNames()), QStringLiteral("format")},
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("where to write ('-' for standard output)"), QStringLiteral("file")},
         {QStringLiteral("all-wells"), QStringLiteral("export every well of the plate, empty ones too")},
+        {QStringLiteral("own-letters"), QStringLiteral("name rows 27 to 32 of a 1536-well plate [ to ` as Tessar does, not AA to AF")},
         {QStringLiteral("width"), QStringLiteral("the picture's width (default 1417)"), QStringLiteral("pixels")},
         {QStringLiteral("no-title"), QStringLiteral("leave out the file name and description above the plate")},
         {QStringLiteral("no-legend"), QStringLiteral("leave out the keys' colours and names below the plate")},
@@ -665,6 +668,7 @@ int main(int argc, char *argv[])
         options.to = parser.value(QStringLiteral("to"));
         options.output = parser.value(QStringLiteral("o"));
         options.allWells = parser.isSet(QStringLiteral("all-wells"));
+        options.ownLetters = parser.isSet(QStringLiteral("own-letters"));
         options.into = parser.value(QStringLiteral("into"));
         options.force = parser.isSet(QStringLiteral("force"));
         options.nameKeys = parser.isSet(QStringLiteral("name-keys"));
