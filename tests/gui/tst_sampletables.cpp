@@ -351,6 +351,19 @@ private slots:
         const QString reason = told.section(QStringLiteral("\n\n"), 1, 1);
         QVERIFY2(!reason.trimmed().isEmpty(), qPrintable(told));
         QCOMPARE(fileBytes(path("blocker")), QByteArrayLiteral("a file, not a folder"));
+
+        // On the largest plate rows 27 to 32 go out as AA to AF, or, ticked, as the map names them.
+        State big = newPlate(1536);
+        big.sampleTable(1536, 1) = QStringLiteral("last");
+        open(writePlate(big, path("big.kwl")));
+        whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
+            QWidget *own = options->findChild<QWidget *>(QStringLiteral("exportOwnLetters"));
+            QTest::mouseClick(own, Qt::LeftButton, {}, QPoint(8, own->height() / 2));
+            click(options, "exportOk");
+        });
+        dialogs->answers = {path("big.csv")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportCsv")});
+        QVERIFY(fileBytes(path("big.csv")).contains("\r\n`48,1536,,last"));
     }
 };
 
