@@ -88,20 +88,36 @@ int spotat(const State &state, float x, float y)
     return result;
 }
 
-int neighbourWell(const State &state, int s, ScreenDirection direction)
+PlatePlace platePlace(const State &state, int s)
 {
     if (s < 1 || s > state.wellCount || state.nCols <= 0 || state.nRows <= 0)
+        return {};
+    return {(s - 1) / state.nCols + 1, (s - 1) % state.nCols + 1};
+}
+
+int wellAt(const State &state, int row, int column)
+{
+    if (row < 1 || row > state.nRows || column < 1 || column > state.nCols)
         return 0;
-    int row = (s - 1) / state.nCols + 1;
-    int col = (s - 1) % state.nCols + 1;
+    const int s = (row - 1) * state.nCols + column;
+    return s <= state.wellCount ? s : 0;
+}
+
+int neighbourWell(const State &state, int s, ScreenDirection direction)
+{
+    const PlatePlace place = platePlace(state, s);
+    if (place.row == 0)
+        return 0;
+    int row = place.row;
+    int col = place.column;
     switch (direction) {
     case ScreenDirection::Left:  row = std::max(row - 1, 1); break;
     case ScreenDirection::Right: row = std::min(row + 1, state.nRows); break;
     case ScreenDirection::Up:    col = std::min(col + 1, state.nCols); break;
     case ScreenDirection::Down:  col = std::max(col - 1, 1); break;
     }
-    const int next = (row - 1) * state.nCols + col;
-    return next <= state.wellCount ? next : s;
+    const int next = wellAt(state, row, col);
+    return next > 0 ? next : s;
 }
 
 } // namespace Tessar

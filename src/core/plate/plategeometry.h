@@ -50,6 +50,19 @@ WellName spotname(const State &state, int s);
 // The sample whose ring contains the plate point (x, y), or 0.
 int spotat(const State &state, float x, float y);
 
+// A well's row and column in the plate frame, both from 1; both 0 when s
+// is no well of the plate. Samples run along the rows: sample 2 is row 1,
+// column 2.
+struct PlatePlace
+{
+    int row = 0;
+    int column = 0;
+};
+PlatePlace platePlace(const State &state, int s);
+
+// The well at a row and column of the plate frame, or 0 when there is none.
+int wellAt(const State &state, int row, int column);
+
 // Which way an arrow key points on the screen.
 enum class ScreenDirection { Left, Right, Up, Down };
 

@@ -54,9 +54,7 @@ int sampleOfWell(const State &state, QStringView text)
             return -1;
         column = column * 10 + (c.unicode() - u'0');
     }
-    if (row > state.nRows || column < 1 || column > state.nCols)
-        return 0;
-    return (row - 1) * state.nCols + column;
+    return wellAt(state, row, column);
 }
 
 } // namespace Tessar

@@ -3,6 +3,7 @@
 #include "core/document/fingerprint.h"
 #include "core/files/storedtext.h"
 #include "core/document/state.h"
+#include "core/plate/plategeometry.h"
 #include "core/plate/wellname.h"
 
 #include <algorithm>
@@ -218,8 +219,8 @@ private:
         for (const GridRow &row : block.rows) {
             for (qsizetype c = 0; c < row.cells.size(); ++c) {
                 const QString &cell = row.cells[c];
-                const int s = (row.row - 1) * mState.nCols + int(c) + 1;
-                if (row.row > mState.nRows || c >= mState.nCols || s > mState.wellCount) {
+                const int s = c < mState.nCols ? wellAt(mState, row.row, int(c) + 1) : 0;
+                if (s == 0) {
                     outside += !QStringView(cell).trimmed().isEmpty();
                     continue;
                 }

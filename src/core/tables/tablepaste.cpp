@@ -4,6 +4,7 @@
 #include "core/document/fingerprint.h"
 #include "core/document/state.h"
 #include "core/files/storedtext.h"
+#include "core/plate/plategeometry.h"
 
 #include <QHash>
 
@@ -25,33 +26,22 @@ struct PickedFrame
 
     PickedFrame(const State &state, const WellSet &picked)
     {
-        if (state.nCols < 1)
-            return;
         for (const int s : picked) {
-            if (s < 1 || s > state.wellCount)
+            const PlatePlace place = platePlace(state, s);
+            if (place.row == 0)
                 continue;
-            const int row = (s - 1) / state.nCols + 1;
-            const int column = (s - 1) % state.nCols + 1;
             if (top == 0) {
-                top = bottom = row;
-                left = right = column;
+                top = bottom = place.row;
+                left = right = place.column;
             }
-            top = std::min(top, row);
-            bottom = std::max(bottom, row);
-            left = std::min(left, column);
-            right = std::max(right, column);
+            top = std::min(top, place.row);
+            bottom = std::max(bottom, place.row);
+            left = std::min(left, place.column);
+            right = std::max(right, place.column);
         }
     }
     bool empty() const { return top == 0; }
 };
-
-int wellAt(const State &state, int row, int column)
-{
-    if (row < 1 || row > state.nRows || column < 1 || column > state.nCols)
-        return 0;
-    const int s = (row - 1) * state.nCols + column;
-    return s <= state.wellCount ? s : 0;
-}
 
 class PastePlanner
 {
