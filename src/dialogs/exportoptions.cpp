@@ -11,7 +11,8 @@
 
 namespace Tessar {
 
-ExportOptions::ExportOptions(const QString &title, int samplesWithData, int wellCount, ExportChoice initial, QWidget *parent)
+ExportOptions::ExportOptions(const QString &title, int samplesWithData, int wellCount, ExportChoice initial, bool namesWells,
+                             QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("ExportOptions"));
@@ -29,7 +30,7 @@ ExportOptions::ExportOptions(const QString &title, int samplesWithData, int well
     mAllWells->setObjectName(QStringLiteral("exportAllWells"));
     layout->addWidget(mAllWells);
     (initial.allWells ? mAllWells : mDataOnly)->setChecked(true);
-    if (wellCount > 26 * 48) {
+    if (namesWells && wellCount > 26 * 48) {
         mOwnLetters = new QCheckBox(QStringLiteral("Name rows 27 to 32 [ to ` as the &plate map does, not AA to AF"), this);
         mOwnLetters->setObjectName(QStringLiteral("exportOwnLetters"));
         mOwnLetters->setChecked(initial.ownLetters);
@@ -52,9 +53,9 @@ ExportOptions::ExportOptions(const QString &title, int samplesWithData, int well
 }
 
 std::optional<ExportChoice> ExportOptions::run(QWidget *parent, const QString &title, int samplesWithData, int wellCount,
-                                               ExportChoice initial)
+                                               ExportChoice initial, bool namesWells)
 {
-    ExportOptions options(title, samplesWithData, wellCount, initial, parent);
+    ExportOptions options(title, samplesWithData, wellCount, initial, namesWells, parent);
     centreOnScreen(&options, parent);
     if (options.exec() != QDialog::Accepted)
         return std::nullopt;

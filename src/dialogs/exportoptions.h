@@ -25,11 +25,14 @@ class ExportOptions : public QDialog
     Q_OBJECT
 
 public:
-    ExportOptions(const QString &title, int samplesWithData, int wellCount, ExportChoice initial, QWidget *parent = nullptr);
+    // `namesWells`: the export names wells by row letters (JSON keeps what
+    // the file holds, so it offers no choice of letters).
+    ExportOptions(const QString &title, int samplesWithData, int wellCount, ExportChoice initial, bool namesWells,
+                  QWidget *parent = nullptr);
 
     // Nothing for Cancel.
     static std::optional<ExportChoice> run(QWidget *parent, const QString &title, int samplesWithData, int wellCount,
-                                           ExportChoice initial);
+                                           ExportChoice initial, bool namesWells);
 
     ExportChoice choice() const;
 

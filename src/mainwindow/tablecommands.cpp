@@ -224,10 +224,14 @@ void MainWindow::exportSamples(ExportFormat format)
         ? Kind{QStringLiteral("xlsx"), QStringLiteral("Export Samples as Workbook"), QStringLiteral("Workbook (*.xlsx)|*.xlsx|All Files (*.*)|*.*|")}
         : Kind{QStringLiteral("csv"), QStringLiteral("Export Samples as CSV"), QStringLiteral("CSV File (*.csv)|*.csv|All Files (*.*)|*.*|")};
     const int withData = samplesWithData(mState);
-    const std::optional<ExportChoice> choice = ExportOptions::run(this, kind.title, withData, mState.wellCount, mExportChoice);
+    const bool namesWells = format != ExportFormat::Json;
+    const std::optional<ExportChoice> choice =
+        ExportOptions::run(this, kind.title, withData, mState.wellCount, mExportChoice, namesWells);
     if (!choice)
         return;
-    mExportChoice = *choice;
+    mExportChoice.allWells = choice->allWells;
+    if (namesWells)
+        mExportChoice.ownLetters = choice->ownLetters;
     const bool allWells = choice->allWells;
 
     const CommonDialogs::FileRequest request = exportRequest(mState, kind.title, kind.filter, kind.extension);

@@ -402,10 +402,11 @@ void TestTessarKwl::exportPictures()
     for (const char *text : {"plate384.kwl", "Stability, plate 3", "Key 1: Group 1"})
         QVERIFY2(svg.texts.contains(QLatin1String(text)), text);
 
-    // Usage: standard output, a width out of range, picture options on a table.
+    // Usage: standard output, a width out of range, picture options on a
+    // table, row letters where no well is named by them.
     for (const QStringList &wrong : {QStringList{"--to", "png", "-o", "-"}, QStringList{"--to", "png", "--width", "50"},
                                      QStringList{"--to", "svg", "--width", "wide"}, QStringList{"--to", "csv", "--no-legend"},
-                                     QStringList{"--to", "pdf", "--width", "900"}})
+                                     QStringList{"--to", "pdf", "--width", "900"}, QStringList{"--to", "json", "--own-letters"}})
         QVERIFY2(kwl(QStringList{"export", plate} + wrong).status == 2, qPrintable(wrong.join(u' ')));
     // A folder that cannot be written: status 1, the reason on stderr, nothing left behind.
     const QString blocked = mDir.filePath("plate384.png/inner.png");

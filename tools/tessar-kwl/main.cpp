@@ -337,6 +337,10 @@ int exportFile(const QString &file, const Options &options)
         throw UsageError{QStringLiteral("--to %1 writes a file; standard output is for the text formats").arg(target.name)};
     if (options.pictureAsked && target.name != QLatin1String("png") && target.name != QLatin1String("svg"))
         throw UsageError{QStringLiteral("--width, --no-title and --no-legend are for --to png and svg")};
+    // JSON is what dump prints; only the tables name wells by letters.
+    if (options.ownLetters && target.name != QLatin1String("csv") && target.name != QLatin1String("tsv")
+        && target.name != QLatin1String("xlsx"))
+        throw UsageError{QStringLiteral("--own-letters is for --to csv, tsv and xlsx")};
     // Beside the sample file and named after it, as the program's save dialog offers.
     const QFileInfo input(file);
     const QString output = target.kind == ExportTarget::Text || !options.output.isEmpty()
