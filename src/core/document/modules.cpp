@@ -7,6 +7,8 @@
 
 namespace Tessar {
 
+namespace {
+
 QStringList moduleFolders()
 {
     QStringList folders;
@@ -17,6 +19,8 @@ QStringList moduleFolders()
     folders << programDir << QDir::cleanPath(programDir + QLatin1String("/" TESSAR_MODULE_DIR_FROM_PROGRAM));
     return folders;
 }
+
+} // namespace
 
 QFunctionPointer moduleEntry(const char *moduleName, const char *entryName)
 {
