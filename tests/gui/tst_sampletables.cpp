@@ -326,7 +326,7 @@ private slots:
 
         // JSON of every well, with the description as the box shows it.
         whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
-            options->findChild<QRadioButton *>(QStringLiteral("exportAllWells"))->setChecked(true);
+            clickButton(options->findChild<QRadioButton *>(QStringLiteral("exportAllWells")));
             click(options, "exportOk");
         });
         dialogs->answers = {path("every.json")};
@@ -357,8 +357,7 @@ private slots:
         big.sampleTable(1536, 1) = QStringLiteral("last");
         open(writePlate(big, path("big.kwl")));
         whenModal(QStringLiteral("ExportOptions"), [](QWidget *options) {
-            QWidget *own = options->findChild<QWidget *>(QStringLiteral("exportOwnLetters"));
-            QTest::mouseClick(own, Qt::LeftButton, {}, QPoint(8, own->height() / 2));
+            clickButton(options->findChild<QCheckBox *>(QStringLiteral("exportOwnLetters")));
             click(options, "exportOk");
         });
         dialogs->answers = {path("big.csv")};
