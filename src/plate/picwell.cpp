@@ -2,6 +2,7 @@
 
 
 #include <QFocusFrame>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -175,13 +176,17 @@ void PicWell::drawLabel(float x, float y, float height, const QString &text)
     if (!(pixels >= 4))
         return;
     const auto draw = [&](QPainter &painter) {
-        QFont font = painter.font();
-        font.setPixelSize(std::max(4, int(std::lround(std::min(pixels, 4096.0) * 0.75))));
-        painter.setFont(font);
+        const double fontPixels = QFontInfo(painter.font()).pixelSize();
+        if (!(fontPixels > 0))
+            return;
+        const double scale = std::max(4.0, std::round(std::min(pixels, 4096.0) * 0.75)) / fontPixels;
+        painter.save();
         painter.setPen(QColor(0x40, 0x40, 0x40));
-        const QPointF centre = toPixel(x, y) * mRatio;
-        const QRectF box(centre - QPointF(pixels, pixels / 2), QSizeF(2 * pixels, pixels));
+        painter.translate(toPixel(x, y) * mRatio);
+        painter.scale(scale, scale);
+        const QRectF box(QPointF(-pixels, -pixels / 2) / scale, QSizeF(2 * pixels, pixels) / scale);
         painter.drawText(box, Qt::AlignCenter, text);
+        painter.restore();
     };
     if (mPainter) {
         draw(*mPainter);
