@@ -114,14 +114,12 @@ void PicWell::drawWell(float x, float y, float patch, float ringRadius, float di
         }
         const QImage image = sprite(ring, disc, look);
         const QPoint corner = centrePixel - QPoint(image.width() / 2, image.height() / 2);
-        // On a very small map a sprite's blank margin may reach past the
-        // patch; within the patch it lies on background as it was made to.
-        const bool clip = !area.contains(QRect(corner, image.size()));
-        if (clip)
-            painter.setClipRect(area);
-        painter.drawImage(corner, image);
-        if (clip)
-            painter.setClipping(false);
+        // On a small map a sprite's blank margin reaches past the patch;
+        // within the patch it lies on background as it was made to. Only
+        // that part is copied, which costs less than a clip.
+        const QRect target = QRect(corner, image.size()) & area;
+        if (!target.isEmpty())
+            painter.drawImage(target.topLeft(), image, target.translated(-corner));
     };
     if (mPainter) {
         draw(*mPainter);
