@@ -2,10 +2,10 @@
 
 #include "exportrequest.h"
 
+#include "core/reports/printout.h"
 #include "platform/commondialogs.h"
 #include "reports/printing.h"
 #include "reports/printoutpdf.h"
-#include "reports/printpreview.h"
 
 #include <QDir>
 #include <QFileInfo>

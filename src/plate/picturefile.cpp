@@ -4,15 +4,13 @@
 #include "core/plate/pictureoptions.h"
 #include "core/document/state.h"
 #include "platepicture.h"
+#include "platform/printingcalls.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
-#include <QSvgGenerator>
-
 
 namespace Tessar {
 
@@ -54,23 +52,15 @@ bool pngBytes(const State &state, const PictureLayout &layout, const PictureOpti
     return true;
 }
 
-QByteArray svgBytes(const State &state, const PictureLayout &layout, const PictureOptions &options,
-                    const PictureOverlay &overlay)
+bool svgBytes(const State &state, const PictureLayout &layout, const PictureOptions &options, QByteArray *bytes,
+              QString *error, const PictureOverlay &overlay)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(layout.size());
-    generator.setResolution(PictureDpi);
-    generator.setViewBox(QRect(QPoint(0, 0), layout.size()));
-    generator.setTitle(layout.title().text);
-    generator.setDescription(layout.description().text);
-    {
-        QPainter painter(&generator);
-        paint(painter, state, layout, options, overlay);
-    }
-    return buffer.data();
+    const PrintingCalls *calls = printingCalls();
+    if (!calls)
+        return fail(error, printingMissing());
+    const SvgRequest request{layout.size(), PictureDpi, layout.title().text, layout.description().text};
+    *bytes = calls->svg(request, [&](QPainter &painter) { paint(painter, state, layout, options, overlay); });
+    return true;
 }
 
 } // namespace
@@ -100,10 +90,10 @@ bool writePlatePicture(const State &state, PictureFormat format, const PictureOp
     if (format == PictureFormat::Png) {
         written = pngBytes(state, layout, options, file, error, overlay);
     } else {
-        const QByteArray bytes = svgBytes(state, layout, options, overlay);
-        written = file.write(bytes) == bytes.size();
-        if (!written)
-            fail(error, file.errorString());
+        QByteArray bytes;
+        written = svgBytes(state, layout, options, &bytes, error, overlay);
+        if (written && file.write(bytes) != bytes.size())
+            written = fail(error, file.errorString());
     }
     if (!written) {
         file.cancelWriting();

@@ -1,12 +1,11 @@
 #include "commondialogs.h"
 
 #include "colourchooser.h"
+#include "printingcalls.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace Tessar {
 
@@ -129,13 +128,9 @@ public:
 
     std::optional<int> showPrinter(QWidget *parent, QPrinter &printer) override
     {
-        QPrintDialog dialog(&printer, parent);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        if (printer.fromPage() >= 1 && printer.toPage() >= printer.fromPage())
-            dialog.setMinMax(printer.fromPage(), printer.toPage());
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        return std::max(printer.copyCount(), 1);
+        // A printer exists only once the printing module is loaded.
+        const PrintingCalls *calls = printingCalls();
+        return calls ? calls->printerDialog(parent, printer) : std::nullopt;
     }
 };
 

@@ -1,12 +1,7 @@
 #pragma once
 
-#include "core/reports/printout.h"
-
 #include <QString>
 
-#include <vector>
-
-class QPrinter;
 class QWidget;
 
 namespace Tessar {
@@ -18,9 +13,10 @@ struct State;
 // copies and pages chosen there. A failing printer is reported.
 void printDocument(QWidget *parent, const State &state);
 
-// The printer dialog on `printer`, offering the pages the printout has,
-// then the printout as chosen. Returns whether it was printed.
-bool printWithDialog(QWidget *parent, QPrinter &printer, const std::vector<PrintPage> &pages);
+// File > Export > Print Preview: the printout's pages in a preview window
+// ("PrintPreview"), from which they can be printed just as File > Print
+// prints them. An empty document is only told about.
+void previewDocument(QWidget *parent, const State &state);
 
 // Tells the user that an empty document has nothing to print, preview or
 // export; `title` is the command's.

@@ -40,6 +40,7 @@ expected=$(cat <<'EOF'
 -rwxr-xr-x ./usr/bin/tessar
 -rwxr-xr-x ./usr/bin/tessar-kwl
 -rw-r--r-- ./usr/lib/@MULTIARCH@/tessar/tessar-handover.so
+-rw-r--r-- ./usr/lib/@MULTIARCH@/tessar/tessar-printing.so
 -rw-r--r-- ./usr/lib/@MULTIARCH@/tessar/tessar-workbook.so
 -rw-r--r-- ./usr/share/applications/com.corvant.tessar.desktop
 -rw-r--r-- ./usr/share/doc/tessar/changelog.gz

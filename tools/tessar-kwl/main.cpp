@@ -27,6 +27,7 @@
 
 #ifdef TESSAR_KWL_PICTURES
 #include "plate/picturefile.h"
+#include "platform/printingcalls.h"
 #include "reports/printoutpdf.h"
 
 #include <QGuiApplication>
@@ -578,6 +579,9 @@ int main(int argc, char *argv[])
 {
     // A tool that runs once per file has no start to keep short.
     Tessar::useLinkedWorkbookCodec(tessarWorkbookCodec());
+#ifdef TESSAR_KWL_PICTURES
+    Tessar::useLinkedPrinting(tessarPrinting());
+#endif
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads, checks and rewrites Tessar sample files (.kwl) exactly as Tessar does,\n"
