@@ -14,11 +14,14 @@ const PrintingCalls *printingCalls()
 {
     if (linkedCalls)
         return linkedCalls;
-    static const PrintingCalls *const loaded = []() -> const PrintingCalls * {
+    // A module found stays; one missing is looked for again next time, so
+    // that printing works once it is put back.
+    static const PrintingCalls *loaded = nullptr;
+    if (!loaded) {
         using Entry = const PrintingCalls *(*)();
-        const auto entry = reinterpret_cast<Entry>(moduleEntry(PrintingModuleName, PrintingEntryName));
-        return entry ? entry() : nullptr;
-    }();
+        if (const auto entry = reinterpret_cast<Entry>(moduleEntry(PrintingModuleName, PrintingEntryName)))
+            loaded = entry();
+    }
     return loaded;
 }
 

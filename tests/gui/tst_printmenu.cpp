@@ -64,6 +64,30 @@ private slots:
                                        "mnuFileExportPdf", "mnuFilePrintPreview", "mnuFileExportStage"}));
     }
 
+    // Before the module is first looked for: without it nothing is
+    // printed or written, the user is told why, and it is found once back.
+    void withoutTheModuleTheUserIsTold()
+    {
+        fillFiveRows();
+        const QByteArray modules = qgetenv("TESSAR_MODULE_DIR");
+        qputenv("TESSAR_MODULE_DIR", QFile::encodeName(dir.path()));
+        QString told;
+        expectMessage("PrintFailed", &told);
+        press(Qt::Key_P, Qt::ControlModifier);
+        QVERIFY2(told.contains(QStringLiteral("tessar-printing.so")), qPrintable(told));
+        QVERIFY(dialogs->kinds.isEmpty());
+        dialogs->answers = {path("run7.pdf")};
+        whenBox("ExportFailed", &told, QMessageBox::Ok);
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportPdf")});
+        QVERIFY2(told.contains(QStringLiteral("tessar-printing.so")), qPrintable(told));
+        QVERIFY(!QFile::exists(path("run7.pdf")));
+
+        qputenv("TESSAR_MODULE_DIR", modules);
+        dialogs->answers = {path("run7.pdf")};
+        choose({QStringLiteral("mnuFile"), QStringLiteral("mnuFileExport"), QStringLiteral("mnuFileExportPdf")});
+        QCOMPARE(columns(path("run7.pdf")), QStringLiteral("ABCDE"));
+    }
+
     void printoutAsPdfGoesBesideTheDocument()
     {
         fillFiveRows();
