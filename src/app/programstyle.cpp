@@ -1,10 +1,13 @@
 #include "app/programstyle.h"
 
+#include "platform/pngread.h"
+
 #include <QGroupBox>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QStyleOption>
+#include <qdrawutil.h>
 
 #include <optional>
 
@@ -78,6 +81,12 @@ void drawTiled(QPainter &painter, const QRect &area, const QImage &tile)
     }
 }
 
+// Fusion draws a group box's frame from this picture of its own, as nine
+// patches with corners this wide, below a margin for the caption.
+const QString FusionFramePicture = QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
+constexpr int FusionFrameCorner = 6;
+constexpr int FusionTopMargin = 3;
+
 QImage stretched(const QImage &piece, int width, int height)
 {
     return piece.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -140,10 +149,24 @@ const ProgramStyle::FramePieces &ProgramStyle::framePieces(const QStyleOption *o
     QImage whole(size, QImage::Format_ARGB32_Premultiplied);
     whole.fill(Qt::transparent);
     {
+        // Drawn here as Fusion draws it, from the picture read as a PNG:
+        // Fusion's own reading would load every image plugin first.
+        if (!mFramePicture)
+            mFramePicture = QPixmap::fromImage(readPng(FusionFramePicture));
+        const QPixmap &picture = *mFramePicture;
         QPainter painter(&whole);
-        QStyleOption small(*option);
-        small.rect = QRect(QPoint(0, 0), size);
-        QProxyStyle::drawPrimitive(PE_FrameGroupBox, &small, &painter, widget);
+        if (!picture.isNull()) {
+            const int top = captioned ? std::max(baseStyle()->pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
+                                                 option->fontMetrics.height()) + FusionTopMargin
+                                      : FusionTopMargin;
+            qDrawBorderPixmap(&painter, QRect(0, top, size.width(), size.height() - top),
+                              QMargins(FusionFrameCorner, FusionFrameCorner, FusionFrameCorner, FusionFrameCorner),
+                              picture);
+        } else {
+            QStyleOption small(*option);
+            small.rect = QRect(QPoint(0, 0), size);
+            QProxyStyle::drawPrimitive(PE_FrameGroupBox, &small, &painter, widget);
+        }
     }
     FramePieces pieces;
     while (pieces.topMargin < size.height() && whole.pixel(Edge, pieces.topMargin) == 0

@@ -2,22 +2,25 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPixmap>
 #include <QProxyStyle>
+
+#include <optional>
 
 namespace Tessar {
 
 // The application's style: the platform's own, with two changes that keep
 // its look and cost less.
 //  - The arrow a menu bar shows when its titles do not fit is decoded when
-//    it is first drawn rather than when the menu bar is made. Reading that
-//    picture is the first image the program reads, and Qt answers it by
-//    loading every image plugin it has, milliseconds the first window need
-//    not wait for.
+//    it is first drawn rather than when the menu bar is made. A picture
+//    read without its format named makes Qt load every image plugin it has
+//    first, milliseconds the first window need not wait for.
 //  - A group box's frame in the Fusion style is put together from small
-//    pieces of that style's own frame. Fusion stretches one picture over the whole frame, and
-//    Qt hands every stretch taller than about a hundred lines to a pool of
-//    threads and waits for them: on two cores that hand-over took half of
-//    each repaint of the main window, its frames being that tall.
+//    pieces of that style's own frame, which is drawn once from Fusion's
+//    picture read as a PNG. Fusion stretches that picture over the whole
+//    frame, and Qt hands every stretch taller than about a hundred lines to
+//    a pool of threads and waits for them: on two cores that hand-over took
+//    half of each repaint of the main window, its frames being that tall.
 class ProgramStyle : public QProxyStyle
 {
 public:
@@ -41,6 +44,7 @@ private:
     const FramePieces &framePieces(const QStyleOption *option, const QWidget *widget) const;
 
     mutable QHash<QString, FramePieces> mFrames;
+    mutable std::optional<QPixmap> mFramePicture;   // Fusion's, once read
 };
 
 } // namespace Tessar

@@ -12,9 +12,7 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QImageReader>
 #include <QSettings>
-#include <QThreadPool>
 #include <QTimer>
 
 namespace Tessar {
@@ -59,15 +57,6 @@ void giveIcon()
         QApplication::setWindowIcon(programIcon());
 }
 
-// Before Qt reads its first picture it loads every image plugin there is,
-// to ask each whether it reads the format. The window's first paint reads
-// one (the style's frame of a group box); the loading is done on the side
-// while the window is made.
-void loadImagePluginsAside()
-{
-    QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); });
-}
-
 } // namespace
 
 void listenForLaterStarts(SingleInstance &instance, MainWindow &window)
@@ -89,7 +78,6 @@ int runTessar(QApplication &app, const StartOptions &options)
     SingleInstance instance;
     if (!instance.start(options.fileToOpen))
         return 0;
-    loadImagePluginsAside();
     QApplication::setStyle(new ProgramStyle);
 
     if (!FindHelpFile()) {

@@ -1,5 +1,9 @@
 #include "platform/programicon.h"
 
+#include "platform/pngread.h"
+
+#include <QPixmap>
+
 namespace Tessar {
 
 QIcon programIcon()
@@ -8,7 +12,7 @@ QIcon programIcon()
     // image plugin that not every installation has.
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/tessar-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/icons/tessar-%1.png").arg(size))));
     return icon;
 }
 

@@ -37,6 +37,19 @@ class TestStartup : public QObject
     QTemporaryDir m_runtime;
     QTemporaryDir m_files;
 
+    // The image plugins this process has loaded, by file name.
+    static QStringList imagePlugins()
+    {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        if (!maps.open(QIODevice::ReadOnly))
+            return {QStringLiteral("no /proc/self/maps")};
+        QStringList found;
+        for (const QByteArray &line : maps.readAll().split('\n'))
+            if (line.contains("/imageformats/") && !found.contains(QString::fromUtf8(line.mid(line.lastIndexOf('/') + 1))))
+                found << QString::fromUtf8(line.mid(line.lastIndexOf('/') + 1));
+        return found;
+    }
+
     static QWidget *mainWindow()
     {
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -56,7 +69,8 @@ private slots:
 
     // A start that is only timed paints the file it was given, with the
     // keyboard on its first sample, then ends without closing the window,
-    // which would save its settings.
+    // which would save its settings. No picture it reads on the way needs
+    // an image plugin loaded.
     void firstPaintShowsTheFileAndEndsWithoutSaving()
     {
         State doc = newPlate();
@@ -64,6 +78,7 @@ private slots:
 
         int paints = 0;
         QString shown;
+        QStringList plugins{QStringLiteral("not looked at")};
         StartOptions options;
         options.fileToOpen = writePlate(doc, m_files.filePath("start.kwl"));
         options.afterFirstPaint = [&] {
@@ -71,10 +86,12 @@ private slots:
             if (QWidget *w = mainWindow())
                 shown = w->findChild<QLabel *>("LblFilename")->text() + '|' + w->findChild<QLineEdit *>("TxtFileDesc")->text()
                         + '|' + (w->focusWidget() ? w->focusWidget()->objectName() : QString());
+            plugins = imagePlugins();
         };
         QCOMPARE(runTessar(*qApp, options), 0);
         QCOMPARE(paints, 1);
         QCOMPARE(shown, " Filename: start.kwl|Opened at start|GrdID0");
+        QCOMPARE(plugins, QStringList());
         QVERIFY(!QFile::exists(settingsFilePath()));
         QCOMPARE(mainWindow(), nullptr);
     }
@@ -157,6 +174,7 @@ private slots:
         watch.start(5);
         QCOMPARE(runTessar(*qApp, StartOptions()), 0);
         QCOMPARE(sizes, QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+        QCOMPARE(imagePlugins(), QStringList());
         QFile::remove(settingsFilePath());
     }
 
