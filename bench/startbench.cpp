@@ -121,6 +121,8 @@ QProcessEnvironment environmentIn(const QDir &root, const QString &configDir)
     e.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
     e.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(configDir));
     e.insert(QStringLiteral("XDG_CACHE_HOME"), root.filePath(QStringLiteral("cache")));
+    // Nor the recovery files the timed windows of this benchmark write.
+    e.insert(QStringLiteral("XDG_STATE_HOME"), root.filePath(QStringLiteral("state")));
     // A copy of the program the user has open must not take the starts over.
     e.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.filePath(QStringLiteral("runtime")));
     return e;
@@ -158,7 +160,7 @@ bool prepareStarts(QString *error)
         return false;
     }
     const QDir root(s->dir.path());
-    for (const char *sub : {"home", "config", "config1536/Corvant", "cache", "runtime"}) {
+    for (const char *sub : {"home", "config", "config1536/Corvant", "cache", "state", "runtime"}) {
         if (!root.mkpath(QLatin1String(sub))) {
             *error = QStringLiteral("cannot make ") + root.filePath(QLatin1String(sub));
             return false;
