@@ -66,6 +66,8 @@ private:
 // each on the calling thread.
 constexpr int Edge = 6;
 constexpr int Tile = 64;
+// Qt blends what is this many lines tall or less on the calling thread.
+constexpr int Band = 64;
 
 // Draws `tile` over `area`, one copy after another.
 void drawTiled(QPainter &painter, const QRect &area, const QImage &tile)
@@ -129,6 +131,30 @@ void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *o
     drawTiled(*painter, QRect(QPoint(l, t + Edge), QPoint(l + Edge - 1, b - 1)), pieces.left);
     drawTiled(*painter, QRect(QPoint(r, t + Edge), QPoint(r + Edge - 1, b - 1)), pieces.right);
     drawTiled(*painter, QRect(QPoint(l + Edge, t + Edge), QPoint(r - 1, b - 1)), pieces.inside);
+}
+
+void ProgramStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                      const QWidget *widget) const
+{
+    if (control != CC_ScrollBar || !option || !painter || !painter->device() || option->rect.height() <= Band
+        || painter->device()->devicePixelRatio() != 1.0 || painter->transform().type() > QTransform::TxTranslate) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    // Each band is the whole bar drawn on a picture of the band's size,
+    // put where the band goes: the style clips its own drawing to the bar,
+    // so a clip of ours would not hold.
+    const QRect bar = option->rect;
+    QImage band(bar.width(), Band, QImage::Format_ARGB32_Premultiplied);
+    for (int y = bar.top(); y <= bar.bottom(); y += Band) {
+        band.fill(Qt::transparent);
+        {
+            QPainter bandPainter(&band);
+            bandPainter.translate(-bar.left(), -y);
+            QProxyStyle::drawComplexControl(control, option, &bandPainter, widget);
+        }
+        painter->drawImage(QPoint(bar.left(), y), band, QRect(0, 0, bar.width(), std::min(Band, bar.bottom() + 1 - y)));
+    }
 }
 
 // The style draws its frame once, small, for every kind of caption; the

@@ -21,6 +21,9 @@ namespace Tessar {
 //    frame, and Qt hands every stretch taller than about a hundred lines to
 //    a pool of threads and waits for them: on two cores that hand-over took
 //    half of each repaint of the main window, its frames being that tall.
+//  - A scroll bar is drawn a band of lines at a time, for the same reason:
+//    its groove is a gradient as tall as the bar, and it is drawn on every
+//    repaint of the main window.
 class ProgramStyle : public QProxyStyle
 {
 public:
@@ -30,6 +33,8 @@ public:
                        const QWidget *widget = nullptr) const override;
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget = nullptr) const override;
 
     // The frame of a group box, as pieces of the style's own: corners,
     // the lines of each edge and the inside.

@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -50,6 +51,11 @@ class TestStartup : public QObject
         return found;
     }
 
+    static qsizetype threadCount()
+    {
+        return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size();
+    }
+
     static QWidget *mainWindow()
     {
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -70,7 +76,7 @@ private slots:
     // A start that is only timed paints the file it was given, with the
     // keyboard on its first sample, then ends without closing the window,
     // which would save its settings. No picture it reads on the way needs
-    // an image plugin loaded.
+    // an image plugin loaded, and nothing on the way waits for a thread.
     void firstPaintShowsTheFileAndEndsWithoutSaving()
     {
         State doc = newPlate();
@@ -79,6 +85,8 @@ private slots:
         int paints = 0;
         QString shown;
         QStringList plugins{QStringLiteral("not looked at")};
+        const qsizetype threads = threadCount();
+        qsizetype threadsAtPaint = -1;
         StartOptions options;
         options.fileToOpen = writePlate(doc, m_files.filePath("start.kwl"));
         options.afterFirstPaint = [&] {
@@ -87,11 +95,13 @@ private slots:
                 shown = w->findChild<QLabel *>("LblFilename")->text() + '|' + w->findChild<QLineEdit *>("TxtFileDesc")->text()
                         + '|' + (w->focusWidget() ? w->focusWidget()->objectName() : QString());
             plugins = imagePlugins();
+            threadsAtPaint = threadCount();
         };
         QCOMPARE(runTessar(*qApp, options), 0);
         QCOMPARE(paints, 1);
         QCOMPARE(shown, " Filename: start.kwl|Opened at start|GrdID0");
         QCOMPARE(plugins, QStringList());
+        QCOMPARE(threadsAtPaint, threads);
         QVERIFY(!QFile::exists(settingsFilePath()));
         QCOMPARE(mainWindow(), nullptr);
     }
@@ -208,33 +218,50 @@ private slots:
     }
 
     // The program draws a group box's frame from pieces of the style's own,
-    // as the style would, whatever its size and caption: no colour is more
-    // than a step of rounding off.
-    void groupBoxFramesLookAsTheStyleDrawsThem()
+    // and a tall scroll bar a band at a time, as the style would, whatever
+    // the size, caption or position: no colour is more than a step of
+    // rounding off.
+    void framesAndScrollBarsLookAsTheStyleDrawsThem()
     {
         QStyle *base = QStyleFactory::create(QStringLiteral("Fusion"));
         ProgramStyle program(QStyleFactory::create(QStringLiteral("Fusion")));
+        const auto worstDifference = [&](QWidget &widget) {
+            widget.setStyle(base);
+            const QImage theirs = widget.grab().toImage();
+            widget.setStyle(&program);
+            const QImage ours = widget.grab().toImage();
+            if (ours.size() != theirs.size())
+                return 256;
+            int worst = 0;
+            for (int y = 0; y < ours.height(); ++y) {
+                for (int x = 0; x < ours.width(); ++x) {
+                    const QRgb a = ours.pixel(x, y), b = theirs.pixel(x, y);
+                    worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                      std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+                }
+            }
+            return worst;
+        };
         const QList<QSize> sizes{{10, 10}, {40, 30}, {200, 300}, {613, 771}, {1, 500}};
         for (const QString &caption : {QString(), QStringLiteral("Sample 1"), QStringLiteral("checkable")}) {
             for (const QSize &size : sizes) {
                 QGroupBox box(caption == u"checkable" ? QString() : caption);
                 box.setCheckable(caption == u"checkable");
                 box.resize(size);
-                box.setStyle(base);
-                const QImage theirs = box.grab().toImage();
-                box.setStyle(&program);
-                const QImage ours = box.grab().toImage();
-                QCOMPARE(ours.size(), theirs.size());
-                int worst = 0;
-                for (int y = 0; y < ours.height(); ++y) {
-                    for (int x = 0; x < ours.width(); ++x) {
-                        const QRgb a = ours.pixel(x, y), b = theirs.pixel(x, y);
-                        worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                          std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
-                    }
-                }
+                const int worst = worstDifference(box);
                 QVERIFY2(worst <= 1, qPrintable(QStringLiteral("%1 at %2x%3 is off by %4").arg(caption)
                                                     .arg(size.width()).arg(size.height()).arg(worst)));
+            }
+        }
+        for (const int height : {40, 64, 65, 300, 771}) {
+            for (const int value : {0, 37, 100}) {
+                QScrollBar bar(Qt::Vertical);
+                bar.setRange(0, 100);
+                bar.setPageStep(20);
+                bar.setValue(value);
+                bar.resize(21, height);
+                const int worst = worstDifference(bar);
+                QVERIFY2(worst <= 1, qPrintable(QStringLiteral("a bar %1 high at %2 is off by %3").arg(height).arg(value).arg(worst)));
             }
         }
         delete base;
