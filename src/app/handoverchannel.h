@@ -29,8 +29,7 @@ public:
                             std::function<void(const QByteArray &)> heard) = 0;
 };
 
-// What the module exports: a function that returns its one channel.
-using HandOverChannelEntry = HandOverChannel *(*)();
+// What the module exports: a function, of this name, that returns its one channel.
 inline constexpr char HandOverChannelEntryName[] = "tessarHandOverChannel";
 inline constexpr char HandOverModuleName[] = "tessar-handover.so";
 

@@ -62,12 +62,10 @@ private:
 };
 
 // The corners and edges of the style's group-box frame are this wide, and
-// the pieces are repeated in tiles this long: short enough that Qt draws
-// each on the calling thread.
+// the pieces are repeated in tiles this long, and a scroll bar is drawn in
+// bands as tall: short enough that Qt blends each on the calling thread.
 constexpr int Edge = 6;
 constexpr int Tile = 64;
-// Qt blends what is this many lines tall or less on the calling thread.
-constexpr int Band = 64;
 
 // Draws `tile` over `area`, one copy after another.
 void drawTiled(QPainter &painter, const QRect &area, const QImage &tile)
@@ -136,7 +134,7 @@ void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *o
 void ProgramStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                                       const QWidget *widget) const
 {
-    if (control != CC_ScrollBar || !option || !painter || !painter->device() || option->rect.height() <= Band
+    if (control != CC_ScrollBar || !option || !painter || !painter->device() || option->rect.height() <= Tile
         || painter->device()->devicePixelRatio() != 1.0 || painter->transform().type() > QTransform::TxTranslate) {
         QProxyStyle::drawComplexControl(control, option, painter, widget);
         return;
@@ -145,19 +143,19 @@ void ProgramStyle::drawComplexControl(ComplexControl control, const QStyleOption
     // put where the band goes: the style clips its own drawing to the bar,
     // so a clip of ours would not hold.
     const QRect bar = option->rect;
-    QImage band(bar.width(), Band, QImage::Format_ARGB32_Premultiplied);
-    for (int y = bar.top(); y <= bar.bottom(); y += Band) {
+    QImage band(bar.width(), Tile, QImage::Format_ARGB32_Premultiplied);
+    for (int y = bar.top(); y <= bar.bottom(); y += Tile) {
         band.fill(Qt::transparent);
         {
             QPainter bandPainter(&band);
             bandPainter.translate(-bar.left(), -y);
             QProxyStyle::drawComplexControl(control, option, &bandPainter, widget);
         }
-        painter->drawImage(QPoint(bar.left(), y), band, QRect(0, 0, bar.width(), std::min(Band, bar.bottom() + 1 - y)));
+        painter->drawImage(QPoint(bar.left(), y), band, QRect(0, 0, bar.width(), std::min(Tile, bar.bottom() + 1 - y)));
     }
 }
 
-// The style draws its frame once, small, for every kind of caption; the
+// The style's frame is drawn once, small, for every kind of caption; the
 // pieces are cut from that. Its frame is the same all along each edge and
 // all over its inside, so the pieces put together anew draw it as the style
 // does, but for a step of rounding where Qt blends a piece differently.

@@ -9,8 +9,8 @@
 
 namespace Tessar {
 
-// The application's style: the platform's own, with two changes that keep
-// its look and cost less.
+// The application's style: the platform's own, with changes that keep its
+// look and cost less.
 //  - The arrow a menu bar shows when its titles do not fit is decoded when
 //    it is first drawn rather than when the menu bar is made. A picture
 //    read without its format named makes Qt load every image plugin it has

@@ -132,8 +132,8 @@ QByteArray knockFor(const QString &fileToOpen)
 HandOverChannel *handOverChannel()
 {
     static HandOverChannel *const channel = [] () -> HandOverChannel * {
-        if (const auto entry = reinterpret_cast<HandOverChannelEntry>(moduleEntry(HandOverModuleName, HandOverChannelEntryName)))
-            return entry();
+        if (HandOverChannel *loaded = moduleObject<HandOverChannel>(HandOverModuleName, HandOverChannelEntryName))
+            return loaded;
         qWarning("Tessar: the hand-over module %s was not found; this copy runs alone", HandOverModuleName);
         return nullptr;
     }();

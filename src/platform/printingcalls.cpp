@@ -17,11 +17,8 @@ const PrintingCalls *printingCalls()
     // A module found stays; one missing is looked for again next time, so
     // that printing works once it is put back.
     static const PrintingCalls *loaded = nullptr;
-    if (!loaded) {
-        using Entry = const PrintingCalls *(*)();
-        if (const auto entry = reinterpret_cast<Entry>(moduleEntry(PrintingModuleName, PrintingEntryName)))
-            loaded = entry();
-    }
+    if (!loaded)
+        loaded = moduleObject<const PrintingCalls>(PrintingModuleName, PrintingEntryName);
     return loaded;
 }
 

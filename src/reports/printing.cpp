@@ -2,20 +2,12 @@
 
 #include "core/reports/printout.h"
 #include "platform/commondialogs.h"
+#include "platform/messagebox.h"
 #include "platform/printingcalls.h"
-
-#include <QMessageBox>
 
 namespace Tessar {
 
 namespace {
-
-void tell(QWidget *parent, const char *name, QMessageBox::Icon icon, const QString &title, const QString &text)
-{
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.setObjectName(QLatin1String(name));
-    box.exec();
-}
 
 using PagesCall = void (*)(QWidget *, CommonDialogs &, const std::vector<PrintPage> &);
 

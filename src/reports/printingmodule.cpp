@@ -2,6 +2,7 @@
 // libraries, behind the calls of platform/printingcalls.h.
 
 #include "platform/commondialogs.h"
+#include "platform/messagebox.h"
 #include "platform/printingcalls.h"
 #include "printoutrenderer.h"
 
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -27,13 +27,6 @@ namespace {
 
 const QString PrintTitle = QStringLiteral("Print");
 
-void tell(QWidget *parent, const char *name, QMessageBox::Icon icon, const QString &text)
-{
-    QMessageBox box(icon, PrintTitle, text, QMessageBox::Ok, parent);
-    box.setObjectName(QLatin1String(name));
-    box.exec();
-}
-
 QString pagesText(int count)
 {
     return count == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(count);
@@ -46,18 +39,18 @@ void reportResult(QWidget *parent, const PrintResult &result)
     case PrintResult::NothingToPrint:
         break;
     case PrintResult::NothingInRange:
-        tell(parent, "NothingToPrint", QMessageBox::Information,
+        tell(parent, "NothingToPrint", QMessageBox::Information, PrintTitle,
              QStringLiteral("Nothing was printed: the printout has only %1, and none of them is among the "
                             "pages you chose.")
                  .arg(pagesText(result.sheetCount)));
         break;
     case PrintResult::CouldNotStart:
-        tell(parent, "PrintFailed", QMessageBox::Warning,
+        tell(parent, "PrintFailed", QMessageBox::Warning, PrintTitle,
              QStringLiteral("The printer could not be started. Check that it is ready (or that the output "
                             "file can be written) and print again."));
         break;
     case PrintResult::PageFailed:
-        tell(parent, "PrintFailed", QMessageBox::Warning,
+        tell(parent, "PrintFailed", QMessageBox::Warning, PrintTitle,
              QStringLiteral("The printer stopped while printing. The printout may be incomplete."));
         break;
     }

@@ -12,4 +12,14 @@ namespace Tessar {
 // A module once loaded stays.
 QFunctionPointer moduleEntry(const char *moduleName, const char *entryName);
 
+// What the entry `entryName` of the module, a function without arguments,
+// hands out; null when there is no such module or entry.
+template <typename T>
+T *moduleObject(const char *moduleName, const char *entryName)
+{
+    using Entry = T *(*)();
+    const auto entry = reinterpret_cast<Entry>(moduleEntry(moduleName, entryName));
+    return entry ? entry() : nullptr;
+}
+
 } // namespace Tessar

@@ -16,11 +16,8 @@ const WorkbookCodec *codec()
 {
     if (linkedCodec)
         return linkedCodec;
-    static const WorkbookCodec *const loaded = [] () -> const WorkbookCodec * {
-        using Entry = const WorkbookCodec *(*)();
-        const auto entry = reinterpret_cast<Entry>(moduleEntry(WorkbookModuleName, WorkbookCodecEntryName));
-        return entry ? entry() : nullptr;
-    }();
+    static const WorkbookCodec *const loaded =
+        moduleObject<const WorkbookCodec>(WorkbookModuleName, WorkbookCodecEntryName);
     return loaded;
 }
 
