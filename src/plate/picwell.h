@@ -3,7 +3,9 @@
 #include "core/plate/plateprojection.h"
 #include "welldrawing.h"
 
+#include <QFont>
 #include <QImage>
+#include <QRawFont>
 #include <QWidget>
 
 #include <memory>
@@ -113,6 +115,7 @@ private:
     std::unique_ptr<QPainter> mPainter;   // open while a batch lives
     int mBatches = 0;
     QFocusFrame *mFocusFrame = nullptr;   // around the map while it has the keyboard
+    std::pair<QFont, QRawFont> mLabelFont; // the painter's font the labels were last set in
 };
 
 } // namespace Tessar

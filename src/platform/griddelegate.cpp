@@ -36,6 +36,7 @@ QColor blend(const QColor &over, const QColor &under, double share)
 GridDelegate::GridDelegate(Grid *grid)
     : QStyledItemDelegate(grid)
     , mGrid(grid)
+    , mText(CellText::shared())
 {
 }
 
@@ -80,7 +81,7 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     if (ownText) {
         const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget);
         cell.text = std::move(text);
-        mText.draw(painter, cell, room, *style);
+        mText->draw(painter, cell, room, *style);
     }
 
     if (key.isValid() && !name.isEmpty()) {

@@ -4,6 +4,8 @@
 
 #include <QStyledItemDelegate>
 
+#include <memory>
+
 namespace Tessar {
 
 class Grid;
@@ -30,7 +32,9 @@ private:
     void paintKeyTag(QPainter *painter, const QStyleOptionViewItem &cell, const QColor &key) const;
 
     Grid *mGrid;
-    mutable CellText mText;   // painting keeps what it laid out
+    // Painting keeps what it laid out, in one store for all grids: their
+    // captions are the same texts.
+    std::shared_ptr<CellText> mText;
 };
 
 } // namespace Tessar
