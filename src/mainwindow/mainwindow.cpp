@@ -155,6 +155,8 @@ void MainWindow::makeGrid(int frame)
         gridFont.setPointSizeF(GridPointSize);
         grid->setFont(gridFont);
         grid->setClaimsTabAndReturn(true);
+        if (i > 0)
+            grid->shareLaidOutTexts(*GrdID[0]);
         grid->installEventFilter(this);
         grid->viewport()->installEventFilter(this);
         connect(grid, &Grid::clicked, this, [this, i] { GrdID_Click(i); });

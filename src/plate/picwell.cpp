@@ -186,11 +186,11 @@ void PicWell::drawLabel(float x, float y, float height, const QString &text)
         // Letters and digits need no shaping: their glyphs, set side by
         // side and centred as a line of text would be, draw the same as
         // laid-out text for a small part of its cost.
-        if (!mLabelFont.second.isValid() || mLabelFont.first != painter.font()) {
-            mLabelFont.first = painter.font();
-            mLabelFont.second = QRawFont::fromFont(painter.font());
+        if (!mLabelGlyphs.isValid() || mLabelFont != painter.font()) {
+            mLabelFont = painter.font();
+            mLabelGlyphs = QRawFont::fromFont(mLabelFont);
         }
-        const QRawFont &raw = mLabelFont.second;
+        const QRawFont &raw = mLabelGlyphs;
         QGlyphRun run;
         run.setRawFont(raw);
         const QList<quint32> glyphs = raw.glyphIndexesForString(text);

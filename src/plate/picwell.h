@@ -115,7 +115,8 @@ private:
     std::unique_ptr<QPainter> mPainter;   // open while a batch lives
     int mBatches = 0;
     QFocusFrame *mFocusFrame = nullptr;   // around the map while it has the keyboard
-    std::pair<QFont, QRawFont> mLabelFont; // the painter's font the labels were last set in
+    QFont mLabelFont;                     // the painter's font the labels were last set in
+    QRawFont mLabelGlyphs;                // and its glyphs
 };
 
 } // namespace Tessar

@@ -66,17 +66,6 @@ struct CellText::Shaped
 CellText::CellText() = default;
 CellText::~CellText() = default;
 
-std::shared_ptr<CellText> CellText::shared()
-{
-    static std::weak_ptr<CellText> current;
-    std::shared_ptr<CellText> store = current.lock();
-    if (!store) {
-        store = std::make_shared<CellText>();
-        current = store;
-    }
-    return store;
-}
-
 bool CellText::handles(const QStyleOptionViewItem &cell)
 {
     if (cell.direction != Qt::LeftToRight || (cell.features & QStyleOptionViewItem::WrapText)

@@ -31,10 +31,6 @@ public:
     // style's to draw.
     static bool handles(const QStyleOptionViewItem &cell);
 
-    // The store the grids share while any of them holds it; it goes with
-    // the last of them, so no laid-out text outlives the application.
-    static std::shared_ptr<CellText> shared();
-
     // The text in the style's text room of the cell, in the pen the style
     // would take. `room` is that room as the style gives it.
     void draw(QPainter *painter, const QStyleOptionViewItem &cell, const QRect &room, const QStyle &style);

@@ -55,6 +55,14 @@ int Grid::rows() const
     return rowCount();
 }
 
+void Grid::shareLaidOutTexts(const Grid &other)
+{
+    auto *mine = qobject_cast<GridDelegate *>(itemDelegate());
+    const auto *theirs = qobject_cast<const GridDelegate *>(other.itemDelegate());
+    if (mine && theirs)
+        mine->shareTextsWith(*theirs);
+}
+
 void Grid::setRows(int rows)
 {
     rows = std::max(rows, 0);

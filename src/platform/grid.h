@@ -54,6 +54,10 @@ public:
     // is one control among others: Tab moves on, Return and Escape reach
     // the dialog's OK and Cancel. Escape is never the grid's.
     void setClaimsTabAndReturn(bool claims) { mClaimsTabAndReturn = claims; }
+
+    // Lays out cell texts once for this grid and `other`, which shows the
+    // same captions in the same font.
+    void shareLaidOutTexts(const Grid &other);
     bool claimsTabAndReturn() const { return mClaimsTabAndReturn; }
 
     // Draws the grid's frame over the outer edge of its cells instead of

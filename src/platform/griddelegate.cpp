@@ -36,8 +36,13 @@ QColor blend(const QColor &over, const QColor &under, double share)
 GridDelegate::GridDelegate(Grid *grid)
     : QStyledItemDelegate(grid)
     , mGrid(grid)
-    , mText(CellText::shared())
+    , mText(std::make_shared<CellText>())
 {
+}
+
+void GridDelegate::shareTextsWith(const GridDelegate &other)
+{
+    mText = other.mText;
 }
 
 QStyleOptionViewItem GridDelegate::markedCell(const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -28,13 +28,15 @@ public:
     // place of the view's selection and focus frame.
     QStyleOptionViewItem markedCell(const QStyleOptionViewItem &option, const QModelIndex &index) const;
 
+    // Keeps laid-out texts in `other`'s store from now on: worth it for
+    // grids in one font that show the same captions.
+    void shareTextsWith(const GridDelegate &other);
+
 private:
     void paintKeyTag(QPainter *painter, const QStyleOptionViewItem &cell, const QColor &key) const;
 
     Grid *mGrid;
-    // Painting keeps what it laid out, in one store for all grids: their
-    // captions are the same texts.
-    std::shared_ptr<CellText> mText;
+    std::shared_ptr<CellText> mText;   // painting keeps what it laid out
 };
 
 } // namespace Tessar
