@@ -85,6 +85,7 @@ private slots:
     // Every width from a sliver to more than the texts need, each current
     // mark, the caption column and a key cell, and a font change: the kept
     // texts must never show an elision made for another width or font.
+    // A second grid sharing the first one's kept texts shows its own.
     void textLooksAsTheStyleDrawsIt()
     {
         QWidget window;
@@ -102,13 +103,14 @@ private slots:
 
         // Where the two paintings part.
         QStringList differences;
-        const auto compare = [&](int width, const char *what) {
-            grid.resize(width + 60, 240);
-            grid.setColWidth(0, 60);
-            grid.setColWidth(1, width);
-            if (const auto [now, style] = paintings(grid); now != style)
+        const auto compareGrid = [&](Grid &g, int width, const char *what) {
+            g.resize(width + 60, 240);
+            g.setColWidth(0, 60);
+            g.setColWidth(1, width);
+            if (const auto [now, style] = paintings(g); now != style)
                 differences << QStringLiteral("%1, value column %2 px wide").arg(QLatin1String(what)).arg(width);
         };
+        const auto compare = [&](int width, const char *what) { compareGrid(grid, width, what); };
 
         grid.setFocus();
         QTRY_VERIFY(grid.hasFocus());
@@ -123,6 +125,17 @@ private slots:
         compare(150, "waiting for the focus");
         fill(grid, 3);
         compare(97, "new texts");
+
+        // The same texts at another width, then in another font.
+        other.shareLaidOutTexts(grid);
+        other.setFont(font);
+        fill(other, 5);
+        compareGrid(other, 150, "sharing the first grid's texts");
+        compare(97, "after the sharing grid painted");
+        other.setFont(QFont(font.family(), 9));
+        compareGrid(other, 150, "sharing the first grid's texts in its own font");
+        compare(97, "after the sharing grid painted in its own font");
+        other.resize(50, 20);
 
         font.setPointSizeF(11);
         font.setItalic(true);
