@@ -4,6 +4,7 @@
 #include "picwell.h"
 #include "core/plate/plategeometry.h"
 #include "core/plate/welldisc.h"
+#include "core/plate/wellname.h"
 #include "core/plate/wellsummary.h"
 
 #include <algorithm>
@@ -54,9 +55,11 @@ void PlateMap::drawHeaders()
     const float left = format->x0 - half;
     const float rowBand = std::min(format->pitch, PlateHeight - top);
     const float columnBand = std::min(format->pitch, left);
+    // Rows past Z carry the names printed on the plate, not the characters
+    // after Z the sample file uses.
     for (int r = 1; r <= format->rows; ++r)
         mPicture.drawLabel(format->x0 + float(r - 1) * format->pitch, top + rowBand / 2, rowBand * 0.8f,
-                           QString(QChar(char16_t(u'A' + r - 1))));
+                           standardRowName(r));
     for (int c = 1; c <= format->cols; ++c)
         mPicture.drawLabel(left - columnBand / 2, format->y0 + float(c - 1) * format->pitch,
                            std::min(columnBand, format->pitch) * 0.8f, QString::number(c));

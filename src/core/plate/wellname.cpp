@@ -14,9 +14,14 @@ QString wellLabel(const State &state, int s)
 QString standardWellName(const State &state, int s)
 {
     const WellName name = spotname(state, s);
-    if (name.letter.unicode() > u'Z')
-        return QLatin1Char('A') + QChar(char16_t(u'A' + (name.letter.unicode() - u'Z' - 1))) + QString::number(name.number);
-    return QString(name.letter) + QString::number(name.number);
+    return standardRowName(name.letter.unicode() - u'A' + 1) + QString::number(name.number);
+}
+
+QString standardRowName(int row)
+{
+    if (row <= 26)
+        return QString(QChar(char16_t(u'A' + row - 1)));
+    return QLatin1Char('A') + QChar(char16_t(u'A' + row - 27));
 }
 
 int sampleOfWell(const State &state, QStringView text)

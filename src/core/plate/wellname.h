@@ -15,6 +15,9 @@ QString wellLabel(const State &state, int s);
 // but for rows 27 to 32 of the largest plate, which are AA to AF.
 QString standardWellName(const State &state, int s);
 
+// Row 1 to 32 as other plate tools name it: "A" to "Z", then "AA" to "AF".
+QString standardRowName(int row);
+
 // The sample a well name written in a table stands for: "B3", "b03" and
 // "B 3" are all row B, column 3. Rows 27 to 32 of the largest plate use the
 // characters after Z ('[' to '`'), which have no lower case; "AA" to "AF"

@@ -1,6 +1,7 @@
 #include "core/tables/plategrid.h"
 
 #include "core/tables/tablereader.h"
+#include "core/plate/wellname.h"
 
 #include <algorithm>
 #include <array>
@@ -166,7 +167,7 @@ private:
         block.lastLine = record.line;
         if (row > GridMaxRows) {
             issue(record.line, QStringLiteral("row %1 is on no plate (the largest ends at row %2); the line is not read")
-                                   .arg(shownCell(record.cells[0]).toUpper(), gridRowName(GridMaxRows)));
+                                   .arg(shownCell(record.cells[0]).toUpper(), standardRowName(GridMaxRows)));
             return;
         }
 
@@ -187,7 +188,7 @@ private:
         int &earlier = mLineOfRow[std::size_t(row)];
         if (earlier > 0) {
             issue(record.line, QStringLiteral("row %1 of block %2 was already given on line %3; this line replaces it")
-                                   .arg(gridRowName(row)).arg(number).arg(earlier));
+                                   .arg(standardRowName(row)).arg(number).arg(earlier));
             for (GridRow &old : block.rows) {
                 if (old.row == row)
                     old = std::move(line);
@@ -232,13 +233,6 @@ int gridRowOf(QStringView cell)
         return second >= u'A' && second <= u'Z' ? 26 + second - u'A' + 1 : -1;
     }
     return -1;
-}
-
-QString gridRowName(int row)
-{
-    if (row <= 26)
-        return QString(QChar(char16_t(u'A' + row - 1)));
-    return QLatin1Char('A') + QChar(char16_t(u'A' + row - 27));
 }
 
 bool readPlateGrid(TextTable &table)

@@ -42,9 +42,6 @@ struct GridBlock
 // "AZ" give 33 to 52, rows no plate has. -1 when the cell is no row letter.
 int gridRowOf(QStringView cell);
 
-// "A" to "Z", "AA" to "AF": the name other plate tools give row `row`.
-QString gridRowName(int row);
-
 // Turns a table read as header and records into the blocks of a plate grid
 // when it is one: when the header's cells after the first are column
 // numbers and the first line with anything on it below starts with a row

@@ -238,7 +238,7 @@ private:
             // One pass of arg(): a caption may hold a '%'.
             const bool one = outside == 1;
             const QString cells = one ? QStringLiteral("a filled cell") : QStringLiteral("%1 filled cells").arg(outside);
-            const QString lastRow = gridRowName(std::clamp(mState.nRows, 1, GridMaxRows));
+            const QString lastRow = standardRowName(std::clamp(mState.nRows, 1, GridMaxRows));
             addIssue(block.firstLine,
                      QStringLiteral("%1 has %2 outside the %3-well plate (rows A to %4, columns 1 to %5); %6 not imported")
                          .arg(label(index), cells, QString::number(mState.wellCount), lastRow, QString::number(mState.nCols),
