@@ -184,7 +184,10 @@ private slots:
         // A letter over each row, a number beside each column, all on the plate.
         QCOMPARE(int(layout.rowLabels().size()), format.rows);
         QCOMPARE(int(layout.columnLabels().size()), format.cols);
-        QCOMPARE(layout.rowLabels().front().text + layout.columnLabels().back().text, QStringLiteral("A") + QString::number(format.cols));
+        // The rows past Z as the plate names them.
+        const char *lastRow = wells == 24 ? "D" : wells == 48 ? "F" : wells == 96 ? "H" : wells == 384 ? "P" : "AF";
+        QCOMPARE(layout.rowLabels().front().text + ' ' + layout.rowLabels().back().text + ' ' + layout.columnLabels().back().text,
+                 QStringLiteral("A %1 %2").arg(QLatin1String(lastRow)).arg(format.cols));
         for (const PictureText &label : layout.rowLabels())
             QVERIFY(plateArea.contains(label.centre) && label.centre.y() < layout.wellCentre(format.cols).y() - r && label.size > 0);
         for (const PictureText &label : layout.columnLabels())

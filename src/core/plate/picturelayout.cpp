@@ -1,6 +1,7 @@
 #include "core/plate/picturelayout.h"
 
 #include "core/plate/plategeometry.h"
+#include "core/plate/wellname.h"
 #include "core/document/state.h"
 #include "core/plate/wellsummary.h"
 
@@ -122,7 +123,7 @@ void PictureLayout::placeEdgeLabels(const State &state)
     for (int r = 1; r <= rows; ++r) {
         const int s = (r - 1) * cols + 1;
         const QPointF centre = mProjection.toPixel(state.spotX[std::size_t(s)], (PlateHeight + top) / 2);
-        mRowLabels.push_back({QString(spotname(state, s).letter), centre, QRectF(), size});
+        mRowLabels.push_back({standardRowName(r), centre, QRectF(), size});
     }
     for (int c = 1; c <= cols; ++c) {
         const QPointF centre = mProjection.toPixel(leftMargin / 2, state.spotY[std::size_t(c)]);
