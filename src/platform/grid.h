@@ -54,11 +54,11 @@ public:
     // is one control among others: Tab moves on, Return and Escape reach
     // the dialog's OK and Cancel. Escape is never the grid's.
     void setClaimsTabAndReturn(bool claims) { mClaimsTabAndReturn = claims; }
+    bool claimsTabAndReturn() const { return mClaimsTabAndReturn; }
 
     // Lays out cell texts once for this grid and `other`, which shows the
     // same captions in the same font.
     void shareLaidOutTexts(const Grid &other);
-    bool claimsTabAndReturn() const { return mClaimsTabAndReturn; }
 
     // Draws the grid's frame over the outer edge of its cells instead of
     // around them, so a grid as high as n rows shows n whole rows.

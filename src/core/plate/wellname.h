@@ -15,7 +15,8 @@ QString wellLabel(const State &state, int s);
 // but for rows 27 to 32 of the largest plate, which are AA to AF.
 QString standardWellName(const State &state, int s);
 
-// Row 1 to 32 as other plate tools name it: "A" to "Z", then "AA" to "AF".
+// Row 1 to 32 as other plate tools name it: "A" to "Z", then "AA" to "AF"
+// (callers keep `row` within the largest plate).
 QString standardRowName(int row);
 
 // The sample a well name written in a table stands for: "B3", "b03" and
